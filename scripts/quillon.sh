@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# One entry point for a fresh Debian 12 machine:
+#   scripts/quillon.sh run    install what is missing, build, start the program
+#   scripts/quillon.sh test   install what is missing, build, run every check and test
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+    build-essential cmake ninja-build pkg-config git
+    libgtest-dev libgmock-dev libbenchmark-dev
+    clang-format clang
+    nlohmann-json3-dev libjpeg62-turbo-dev
+    qt6-base-dev libqcustomplot-dev libgl-dev
+    xvfb xauth
+)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+case "${1:-}" in
+run)
+    install_missing
+    cmake --preset dev
+    cmake --build --preset dev
+    exec ./build/dev/src/app/quillon
+    ;;
+test)
+    install_missing
+    scripts/check-layers.sh
+    scripts/check-format.sh
+    cmake --workflow --preset dev
+    cmake --workflow --preset asan
+    ;;
+*)
+    echo "usage: scripts/quillon.sh run|test" >&2
+    exit 2
+    ;;
+esac

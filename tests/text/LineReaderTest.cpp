@@ -1,0 +1,96 @@
+#include "text/LineReader.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+class LineReaderTest : public testing::Test {
+protected:
+    void SetUp() override {
+        path = std::filesystem::temp_directory_path() /
+               ("quillon-lr-" + std::to_string(::getpid()) + ".txt");
+    }
+    void TearDown() override { std::filesystem::remove(path); }
+
+    void write(const std::string& content) { std::ofstream(path, std::ios::binary) << content; }
+    std::vector<std::string> checkedLines() {
+        text::LineReader reader;
+        EXPECT_TRUE(reader.open(path));
+        std::vector<std::string> out;
+        for (int guard = 0; guard < 100; ++guard) {
+            const auto line = reader.readLine();
+            out.emplace_back(line.checked);
+            if (line.isEnd())
+                break;
+        }
+        return out;
+    }
+    std::filesystem::path path;
+};
+
+using Lines = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(LineReaderTest, LineEndsAndTheEndOfTheFile) {
+    constexpr struct {
+        const char* content;
+        const char* why;
+    } kCases[] = {
+        {"a\r\nb\r\n", "CR LF"},
+        {"a\nb\n", "bare LF"},
+        {"a\nb", "no line end after the last line"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.why);
+        write(c.content);
+        EXPECT_EQ(checkedLines(), (Lines{"a", "b", "End"}));
+    }
+    write("a\n\n");
+    EXPECT_EQ(checkedLines(), (Lines{"a", "End"})); // an empty last line reads as the end
+    write("a\n\nb\n");
+    EXPECT_EQ(checkedLines(), (Lines{"a", "", "b", "End"}));
+    write("");
+    EXPECT_EQ(checkedLines(), (Lines{"End"}));
+}
+
+TEST_F(LineReaderTest, LongLinesReadAsStarWithTheirRawText) {
+    const std::string longLine(81, 'x');
+    write(std::string(80, 'y') + "\n" + longLine + "\nz\n");
+    text::LineReader reader;
+    ASSERT_TRUE(reader.open(path));
+    EXPECT_EQ(reader.readLine().checked.size(), 80u);
+    const auto line = reader.readLine();
+    EXPECT_TRUE(line.isLong());
+    EXPECT_EQ(line.raw, longLine);
+    EXPECT_EQ(reader.readLine().checked, "z");
+    ASSERT_TRUE(reader.rewind());
+    EXPECT_EQ(reader.readLine().checked, std::string(80, 'y'));
+}
+
+TEST_F(LineReaderTest, LineBeyondTheCapIsCutAndItsRestSkipped) {
+    std::string huge(text::LineReader::kLineCap + 12345, 'q');
+    write(huge + "\nnext\n");
+    text::LineReader reader;
+    ASSERT_TRUE(reader.open(path));
+    const auto line = reader.readLine();
+    EXPECT_TRUE(line.isLong());
+    EXPECT_EQ(line.raw.size(), text::LineReader::kLineCap);
+    EXPECT_FALSE(reader.atEnd());
+    EXPECT_EQ(reader.readLine().checked, "next");
+    EXPECT_TRUE(reader.readLine().isEnd());
+}
+
+TEST_F(LineReaderTest, CountLinesCountsALastLineWithoutLineFeed) {
+    write("a\nb\nc");
+    EXPECT_EQ(text::CountLines(path), 3u);
+    write("a\nb\n");
+    EXPECT_EQ(text::CountLines(path), 2u);
+    write("");
+    EXPECT_EQ(text::CountLines(path), 0u);
+}
