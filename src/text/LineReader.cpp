@@ -132,15 +132,20 @@ TextLine LineReader::readLine() {
     std::string_view raw;
     if (!next(raw)) {
         t.checked = TextLine::kEnd;
+        t.form = TextLine::Form::End;
         return t;
     }
     t.raw = raw;
-    if (raw.empty() && atEnd())
+    if (raw.empty() && atEnd()) {
         t.checked = TextLine::kEnd;
-    else if (raw.size() > kMaxLineLength)
+        t.form = TextLine::Form::End;
+    } else if (raw.size() > kMaxLineLength) {
         t.checked = TextLine::kLong;
-    else
+        t.form = TextLine::Form::Long;
+    } else {
         t.checked = raw;
+        t.form = TextLine::Form::Line;
+    }
     return t;
 }
 

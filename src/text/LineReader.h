@@ -12,10 +12,12 @@ namespace text {
 /// end of the file (nothing read, or an empty last line), "*" for a line longer than 80
 /// characters, and the raw line otherwise.
 struct TextLine {
+    enum class Form { Line, Long, End };
     std::string_view raw;
     std::string_view checked;
-    bool isEnd() const noexcept { return checked.data() == kEnd.data(); }
-    bool isLong() const noexcept { return checked.data() == kLong.data(); }
+    Form form = Form::End;
+    bool isEnd() const noexcept { return form == Form::End; }
+    bool isLong() const noexcept { return form == Form::Long; }
 
     static constexpr std::string_view kEnd = "End";
     static constexpr std::string_view kLong = "*";
