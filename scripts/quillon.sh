@@ -11,8 +11,16 @@ packages=(
     clang-format clang
     nlohmann-json3-dev libjpeg62-turbo-dev
     qt6-base-dev libqcustomplot-dev libgl-dev
-    xvfb xauth
+    xvfb xauth locales
 )
+
+# The tests read a decimal comma from a German locale; build it when the machine lacks it.
+ensure_comma_locale() {
+    locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$' && return 0
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "note: no de_DE.UTF-8 locale" >&2
+}
 
 install_missing() {
     local missing=()
@@ -37,6 +45,7 @@ run)
     ;;
 test)
     install_missing
+    ensure_comma_locale
     scripts/check-layers.sh
     scripts/check-format.sh
     cmake --workflow --preset dev
