@@ -63,8 +63,10 @@ bool writeMeteoFile(const Plan& plan, const std::string& stem, GenResult& result
     Random rng(o.seed * 0x100000001B3ull + 5);
     std::set<std::int64_t> spoilt;
     const std::int64_t records = (plan.end - plan.start + o.meteoInterval - 1) / o.meteoInterval;
-    for (int n = 0; n < o.bad[static_cast<std::size_t>(BadKind::Meteo)]; ++n)
-        spoilt.insert(rng.integer(0, std::max<std::int64_t>(0, records - 1)));
+    const auto wanted =
+        std::min<std::int64_t>(o.bad[static_cast<std::size_t>(BadKind::Meteo)], records);
+    while (static_cast<std::int64_t>(spoilt.size()) < wanted)
+        spoilt.insert(rng.integer(0, records - 1));
     const double pressure0 = 1013.25 * std::pow(1 - 2.25577e-5 * plan.station.height, 5.25588);
     const double pressureSwing = rng.uniform(-4, 4);
     const double warmth = rng.uniform(2, 12);

@@ -2,9 +2,11 @@
 #include "tools/gen/Format.h"
 #include "tools/gen/Plan.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <filesystem>
+#include <set>
 
 namespace gen {
 
@@ -186,11 +188,16 @@ bool writeNavigationFiles(const Plan& plan, const std::string& stem, GenResult& 
             }
         }
         if (static_cast<int>(f) == spoilFile && !recordStarts.empty()) {
-            for (int n = 0; n < o.bad[static_cast<std::size_t>(BadKind::Nav)]; ++n) {
-                const auto k = static_cast<std::size_t>(
-                    rng.integer(0, static_cast<std::int64_t>(recordStarts.size()) - 1));
+            // Distinct records, so that each malformed field is a finding of its own.
+            const auto wanted = std::min<std::size_t>(
+                static_cast<std::size_t>(o.bad[static_cast<std::size_t>(BadKind::Nav)]),
+                recordStarts.size());
+            std::set<std::size_t> picked;
+            while (picked.size() < wanted)
+                picked.insert(static_cast<std::size_t>(
+                    rng.integer(0, static_cast<std::int64_t>(recordStarts.size()) - 1)));
+            for (std::size_t k : picked)
                 spoilRecord(sink.buf, recordStarts[k]);
-            }
         }
         if (!sink.close()) {
             error = "cannot write " + path;
