@@ -27,6 +27,8 @@ TEST(ParseOptions, AcceptsOrRejectsEachValue) {
         {{"--start", "2026-02-29"}, false, "2026 is no leap year"},
         {{"--start", "2024-02-29T23:59:59"}, true, "a leap day"},
         {{"--duration", "90m"}, true, "minutes"},
+        {{"--occupation", "9h20m"}, true, "hours and minutes"},
+        {{"--duration", "2x"}, false, "x is no unit"},
         {{"--gap", "6h"}, false, "a gap needs its length"},
         {{"--bad", "long:2,nav:1"}, true, "two kinds"},
         {{"--bad", "short:1"}, false, "unknown kind"},

@@ -34,34 +34,43 @@ template <typename T> bool number(std::string_view s, T& v) {
     return res.ec == std::errc() && res.ptr == s.data() + s.size();
 }
 
-// Seconds written as a number with an optional unit s, m, h or d ("90m", "6h", "3600").
+// Seconds written as whole numbers with optional units s, m, h or d ("3600", "90m",
+// "9h20m", "1d"); a number without a unit counts seconds.
 bool seconds(std::string_view s, std::int64_t& v) {
-    std::int64_t unit = 1;
-    if (!s.empty()) {
-        switch (s.back()) {
-        case 's':
-            unit = 1;
-            break;
-        case 'm':
-            unit = 60;
-            break;
-        case 'h':
-            unit = 3600;
-            break;
-        case 'd':
-            unit = 86400;
-            break;
-        default:
-            unit = 0;
-        }
-        if (unit != 0)
-            s.remove_suffix(1);
-        else
-            unit = 1;
-    }
-    if (!number(s, v) || v < 0)
+    if (s.empty())
         return false;
-    v *= unit;
+    std::int64_t total = 0;
+    while (!s.empty()) {
+        std::size_t n = 0;
+        while (n < s.size() && s[n] >= '0' && s[n] <= '9')
+            ++n;
+        std::int64_t part = 0;
+        if (n == 0 || n > 9 || !number(s.substr(0, n), part))
+            return false;
+        s.remove_prefix(n);
+        std::int64_t unit = 1;
+        if (!s.empty()) {
+            switch (s.front()) {
+            case 's':
+                unit = 1;
+                break;
+            case 'm':
+                unit = 60;
+                break;
+            case 'h':
+                unit = 3600;
+                break;
+            case 'd':
+                unit = 86400;
+                break;
+            default:
+                return false;
+            }
+            s.remove_prefix(1);
+        }
+        total += part * unit;
+    }
+    v = total;
     return true;
 }
 

@@ -28,5 +28,10 @@ int main(int argc, char** argv) {
     std::printf("%lld epochs, %d satellites, observation file %llu bytes\n",
                 static_cast<long long>(result.epochs), result.satellitesSeen,
                 static_cast<unsigned long long>(result.observationBytes));
+    if (result.satellitesSeen > 60)
+        std::fprintf(stderr,
+                     "quillon-gen: note: %d satellites observed; the program's header record "
+                     "keeps 60\n",
+                     result.satellitesSeen);
     return 0;
 }
