@@ -159,30 +159,34 @@ void ObservationWriter::planSite() {
 }
 
 void ObservationWriter::planEvents() {
-    const std::string site = "QUIL";
-    char letter = 'B';
-    const auto occupationRecords = [&](double h, std::string_view why) {
-        std::vector<std::string> r;
-        r.push_back(headerLine(site + " " + letter, "MARKER NAME"));
-        r.push_back(headerLine(std::string("10901M00") + static_cast<char>('1' + (letter - 'A')),
-                               "MARKER NUMBER"));
-        r.push_back(antennaLine(h));
-        r.push_back(headerLine(why, "COMMENT"));
-        ++letter;
-        return r;
-    };
-    struct Timed {
+    struct Occupation {
         double time;
-        int order;
+        double height;
+        const char* why;
     };
+    std::vector<Occupation> occupations;
     if (m_site.moveAt < std::numeric_limits<double>::infinity()) {
         m_events.push_back({m_site.moveAt, 2, {headerLine("ANTENNA STARTS MOVING", "COMMENT")}});
-        m_events.push_back({m_site.moveAt + m_site.moveLength, 3,
-                            occupationRecords(m_site.moveHeight, "END OF KINEMATIC DATA")});
+        occupations.push_back(
+            {m_site.moveAt + m_site.moveLength, m_site.moveHeight, "END OF KINEMATIC DATA"});
     }
     if (m_site.occupationAt < std::numeric_limits<double>::infinity())
-        m_events.push_back({m_site.occupationAt, 3,
-                            occupationRecords(m_site.occupationHeight, "NEW SITE OCCUPATION")});
+        occupations.push_back(
+            {m_site.occupationAt, m_site.occupationHeight, "NEW SITE OCCUPATION"});
+    std::sort(occupations.begin(), occupations.end(),
+              [](const Occupation& a, const Occupation& b) { return a.time < b.time; });
+    // Each new occupation names its marker with the next letter: QUIL B, QUIL C.
+    char letter = 'B';
+    for (const Occupation& occ : occupations) {
+        std::vector<std::string> r;
+        r.push_back(headerLine(std::string("QUIL ") + letter, "MARKER NAME"));
+        r.push_back(headerLine(std::string("10901M00") + static_cast<char>('1' + (letter - 'A')),
+                               "MARKER NUMBER"));
+        r.push_back(antennaLine(occ.height));
+        r.push_back(headerLine(occ.why, "COMMENT"));
+        m_events.push_back({occ.time, 3, r});
+        ++letter;
+    }
     for (int k = 0; k < m_o.externalEvents; ++k) {
         // Spread over the data, away from the gap, at a time between two epochs.
         const double span = static_cast<double>(m_plan.end - m_plan.start);

@@ -142,7 +142,7 @@ std::string usageText() {
            "  --duration T           length of the data, s or with unit m h d (default 24h)\n"
            "  --interval S           epoch interval, 1 to 30 s (default 30)\n"
            "  --systems LETTERS      any of G R S E (default GRSE)\n"
-           "  --sats G=31,R=24,S=2,E=8  satellites per system\n"
+           "  --sats G=31,R=22,S=2,E=5  satellites per system (the defaults)\n"
            "  --types C1,P1,...      observation types, any of the 14 C1 C2 C5 P1 P2 L1 L2 L5\n"
            "                         D1 D2 D5 S1 S2 S5 (default C1,P1,P2,L1,L2,D1,S1,S2)\n"
            "  --seed N               seed of every random choice (default 1)\n"

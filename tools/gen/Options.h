@@ -39,8 +39,10 @@ struct GenOptions {
     std::int64_t duration = 86400; // s
     int interval = 30;             // s, 1-30
     std::array<bool, 4> systems = {true, true, true, true};
-    std::array<int, 4> satellites = {31, 24, 2, 8}; // constellation size per system
-    std::vector<int> types;                         // type codes 0-13 in file order
+    // Constellation size per system; the defaults add up to the 60 satellites that the
+    // program's header record keeps.
+    std::array<int, 4> satellites = {31, 22, 2, 5};
+    std::vector<int> types; // type codes 0-13 in file order
     std::uint64_t seed = 1;
     double mask = 10;          // elevation mask, degrees
     int meteoInterval = 300;   // s, a multiple of the interval
