@@ -285,9 +285,23 @@ protected:
                          "--gap", "40m,10m", "--occupation", "50m", "--moving", "100m,10m",
                          "--events", "3", "--sixty", "20m", "--sats", "G=32,R=24,S=2,E=12"});
     }
+    static void TearDownTestSuite() {
+        std::error_code ec;
+        fs::remove_all(s_dir, ec);
+    }
     static fs::path s_dir;
 };
 fs::path FullSet::s_dir;
+
+// Removes a generated folder when the test ends.
+struct Cleanup {
+    ~Cleanup() {
+        std::error_code ec;
+        for (const fs::path& d : dirs)
+            fs::remove_all(d, ec);
+    }
+    std::vector<fs::path> dirs;
+};
 
 TEST_F(FullSet, WritesSixFilesWithLinesOfAtMost80Characters) {
     int files = 0;
@@ -392,6 +406,7 @@ TEST(Generate, IsDeterministicForASeed) {
     const fs::path a = makeSet("seed-a", {"--duration", "1h", "--seed", "7"});
     const fs::path b = makeSet("seed-b", {"--duration", "1h", "--seed", "7"});
     const fs::path c = makeSet("seed-c", {"--duration", "1h", "--seed", "8"});
+    const Cleanup cleanup{{a, b, c}};
     for (char letter : {'o', 'n', 'g', 'h', 'l', 'm'}) {
         SCOPED_TRACE(letter);
         EXPECT_EQ(readBytes(fileOf(a, letter)), readBytes(fileOf(b, letter)));
@@ -416,6 +431,7 @@ TEST(Generate, WritesEachKindOfMalformedLineAsAsked) {
         SCOPED_TRACE(c.kind);
         const fs::path dir = makeSet(std::string("bad-") + c.kind,
                                      {"--duration", "2h", "--bad", std::string(c.kind) + ":2"});
+        const Cleanup cleanup{{dir}};
         if (c.count != nullptr) {
             const ObsWalk w = walkObservations(fileOf(dir, 'o'));
             EXPECT_EQ(w.*c.count, 2);
