@@ -138,7 +138,6 @@ private:
     std::int64_t m_first = -1, m_last = -1;
     std::int64_t m_epochs = 0;
     bool m_resetAll = false;
-    std::string m_markerName;
 };
 
 void ObservationWriter::planSite() {
