@@ -1,0 +1,52 @@
+#pragma once
+
+#include "tools/gen/Options.h"
+#include "tools/gen/Orbit.h"
+#include "tools/gen/Random.h"
+
+#include <array>
+#include <vector>
+
+namespace gen {
+
+/// Frequency band of a type: 0 for band 1, 1 for band 2, 2 for band 5.
+int typeBand(int code);
+/// The observable kind of a type: 'C', 'P', 'L', 'D' or 'S'.
+char typeKind(int code);
+
+/// One satellite of the simulated sky: its true orbit and clock and what it transmits.
+struct Satellite {
+    System system = System::Gps;
+    int prn = 0;            // number as the observation file writes it (SBAS: PRN - 100)
+    KeplerOrbit orbit;      // true orbit, referred to the first ephemeris time
+    double clockBias = 0;   // s at orbit.toe
+    double clockDrift = 0;  // s/s
+    double tgd = 0;         // s (GPS TGD, Galileo BGD E5a/E1)
+    int glonassChannel = 0; // -7..6
+    int firstIssue = 0;     // issue of data of the first ephemeris
+    std::array<double, 3> frequency = {}; // Hz of bands 1, 2, 5; 0 when not transmitted
+    std::array<bool, 14> hasType = {};    // by type code
+    std::array<double, 3> multipathPhase = {};
+};
+
+/// The place of the receiver: the first marker and the antenna height above it.
+struct Station {
+    double lat = 46.5210 * kPi / 180;
+    double lon = 6.5660 * kPi / 180;
+    double height = 412.0;
+    double antennaHeight = 1.5;
+    Vec3 marker;
+    LocalFrame frame;
+};
+
+Station makeStation();
+
+/// The constellations chosen by the options; orbits and clocks are referred to `refTime`.
+std::vector<Satellite> buildSky(const GenOptions& options, double refTime, Random& rng,
+                                const Station& station);
+
+/// True clock offset of a satellite (s) at a GPS time, including the relativistic term of an
+/// eccentric orbit (eccentricAnomaly from the orbit evaluation at that time).
+double satelliteClock(const Satellite& s, double t, double eccentricAnomaly);
+
+} // namespace gen
