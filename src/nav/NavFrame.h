@@ -43,9 +43,11 @@ public:
         m_file.rewind();
     }
 
-    /// The header scan; always true, its findings are diagnostics.
+    /// The header scan: clears the header record and fills it again; always true, its
+    /// findings are diagnostics.
     bool ScanHeader() {
         const NavRules& r = rules();
+        m_header.Clear();
         m_headerKinds.clear();
         m_file.rewind();
         m_lineNo = 0;
