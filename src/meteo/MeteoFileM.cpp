@@ -113,6 +113,7 @@ bool TMeteoFileM::ScanHeader() {
     m_types = TypePresence{};
     m_recordsWritten = 0;
     m_typesListed = 0;
+    m_lastHeaderLine.clear();
     m_file.rewind();
 
     bool tooLong = false;
@@ -134,7 +135,6 @@ bool TMeteoFileM::ScanHeader() {
                                  "absent",
                                  line);
             m_headerLineCount = m_lineNo;
-            m_lastHeaderLine = line;
             return true;
         }
         m_headerKinds.push_back(static_cast<std::uint8_t>(code));

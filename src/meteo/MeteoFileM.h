@@ -97,7 +97,7 @@ private:
     std::int32_t m_totalLines = 0;
     std::int32_t m_lineNo = 0;
     std::int32_t m_headerLineCount = 0;
-    std::string m_lastHeaderLine; // the line that ended the header pass
+    std::string m_lastHeaderLine; // the last line the header pass accepted
     std::vector<std::uint8_t> m_headerKinds;
     bool m_tooLong = false;
     bool m_sec60Reported = false;
