@@ -377,6 +377,17 @@ TEST(TNavFileN, NeverMixesTwoEphemeridesInOneRecord) {
               text::MessageLine(12, "Not valid data for Hour \"EPOCH/SAT\""));
 }
 
+// After a bad orbit line the rows of a record whose epoch line is missing would fill the
+// table up: the broken record is not completed from them.
+TEST(TNavFileN, NeverCompletesARecordAfterABadOrbitLine) {
+    Lines bad = gpsRecord();
+    bad[3] = "    0.475200000000D+06 0.125000000000D+00-3.141592653589793D+00-2.0F+00";
+    const Lines next = gpsRecord(" 6");
+    GPSScan scan(fileOf({gpsHeader(), bad, Lines(next.begin() + 1, next.end())}));
+    EXPECT_EQ(scan.scanner.RecordsWritten(), 0);
+    EXPECT_EQ(scan.dataList()[0], text::MessageLine(11, "Not D19.12 format"));
+}
+
 TEST(TNavFileN, TellsSixtySecondsOncePerFile) {
     const Lines a = gpsRecord(" 5", " 10  3  5 23 59 60.0");
     const Lines b = gpsRecord(" 6", " 10  3  5 23 59 60.0");
