@@ -33,6 +33,9 @@ struct MeteoRecord {
 std::array<std::byte, kMeteoRecordSize> encode(const MeteoRecord& r) noexcept;
 MeteoRecord decodeMeteo(std::span<const std::byte> bytes) noexcept;
 
+/// One label code per header line.
+using TListHStrMeteo = std::vector<std::uint8_t>;
+
 /// The meteo type codes 0-5 ("PR" ... "ZT") that the header lists: present flag and the
 /// 1-based position in the type list (a type listed twice keeps its later position).
 struct TypePresence {
@@ -59,8 +62,7 @@ public:
 
     std::int32_t TotalLines() const noexcept { return m_totalLines; }
     std::int32_t HeaderLineCount() const noexcept { return m_headerLineCount; }
-    /// One label code per header line (TListHStrMeteo).
-    const std::vector<std::uint8_t>& HeaderKinds() const noexcept { return m_headerKinds; }
+    const TListHStrMeteo& HeaderKinds() const noexcept { return m_headerKinds; }
     const TypePresence& Types() const noexcept { return m_types; }
     /// Records appended to Meteo.dat by the last data pass.
     std::int32_t MeteoRecordsWritten() const noexcept { return m_recordsWritten; }
@@ -98,7 +100,7 @@ private:
     std::int32_t m_lineNo = 0;
     std::int32_t m_headerLineCount = 0;
     std::string m_lastHeaderLine; // the last line the header pass accepted
-    std::vector<std::uint8_t> m_headerKinds;
+    TListHStrMeteo m_headerKinds;
     bool m_tooLong = false;
     bool m_sec60Reported = false;
     std::int32_t m_typesListed = 0; // types read from # / TYPES OF OBSERV lines so far

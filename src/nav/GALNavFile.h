@@ -16,6 +16,7 @@ namespace nav {
 struct GALNav {
     using Header = header::THeaderDataGAL;
     using Record = TEphemGALRec;
+    using HeaderKindList = TListHStrNav;
 
     static constexpr NavRules kRules{text::FileKind::L,
                                      'L',

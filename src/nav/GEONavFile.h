@@ -16,6 +16,7 @@ namespace nav {
 struct GEONav {
     using Header = header::THeaderDataGEO;
     using Record = TEphemGEORec;
+    using HeaderKindList = TListHStrGEO;
 
     static constexpr NavRules kRules{
         text::FileKind::H,        'H',  kGLOLabels, 4,     5, 3,  LastOrbitLine::FirstThree,

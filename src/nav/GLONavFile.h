@@ -25,6 +25,7 @@ std::int16_t GLONASSDayNumber(const text::TEpochTime& epoch, std::int32_t leapSe
 struct GLONav {
     using Header = header::THeaderDataGLO;
     using Record = TEphemGLORec;
+    using HeaderKindList = TListHStrGLO;
 
     static constexpr NavRules kRules{
         text::FileKind::G,        'G',   kGLOLabels, 4,     5, 3,  LastOrbitLine::AllFour,

@@ -20,6 +20,7 @@ inline constexpr std::array<std::string_view, 8> kGPSLabels = {
 struct GPSNav {
     using Header = header::THeaderDataGPS;
     using Record = TEphemGPSRec;
+    using HeaderKindList = TListHStrNav;
 
     static constexpr NavRules kRules{text::FileKind::N,
                                      'N',

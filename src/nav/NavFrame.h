@@ -29,6 +29,7 @@ template <class System> class NavScanner {
 public:
     using Header = typename System::Header;
     using Record = typename System::Record;
+    using HeaderKindList = typename System::HeaderKindList;
 
     /// Counts the lines of the opened file (for progress) and rewinds it.
     NavScanner(text::LineReader& file, Header& header, text::DiagnosticsLists& lists,
@@ -188,7 +189,7 @@ public:
     std::int32_t LineNo() const noexcept { return m_lineNo; }
     std::int32_t HeaderLineCount() const noexcept { return m_headerLineCount; }
     /// One kind code (the label's index in the system's table) per accepted header line.
-    const std::vector<std::uint8_t>& HeaderKinds() const noexcept { return m_headerKinds; }
+    const HeaderKindList& HeaderKinds() const noexcept { return m_headerKinds; }
     /// Records written per satellite in the last data scan.
     const EphemCountTable& EphemCount() const noexcept { return m_counts; }
     /// Records appended in the last data scan; the summary indicator of the system turns green
@@ -325,7 +326,7 @@ private:
     std::int32_t m_totalLines = 0;
     std::int32_t m_lineNo = 0;
     std::int32_t m_headerLineCount = 0;
-    std::vector<std::uint8_t> m_headerKinds;
+    HeaderKindList m_headerKinds;
     int m_orbitRow = 2;
     bool m_sec60Reported = false;
     bool m_recordValid = false;

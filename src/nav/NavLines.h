@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace nav {
 
@@ -17,6 +18,12 @@ namespace nav {
 
 /// pi as the scanners divide radians by it to get semicircles.
 inline constexpr long double kPi = 3.141592653589793L;
+
+/// One header kind code per accepted header line: TListHStrNav for GPS and Galileo,
+/// TListHStrGLO for GLONASS, TListHStrGEO for GEO.
+using TListHStrNav = std::vector<std::uint8_t>;
+using TListHStrGLO = std::vector<std::uint8_t>;
+using TListHStrGEO = std::vector<std::uint8_t>;
 
 /// How the seconds of an epoch line are cut.
 enum class SecondsField {
