@@ -8,11 +8,6 @@
 
 namespace text {
 
-// The texts of the two checked forms. Inline variables have one address in the whole
-// program, which the checked form's identity relies on; string literals do not.
-inline constexpr char kEndText[] = "End";
-inline constexpr char kLongText[] = "*";
-
 /// A text line as a scanner sees it: the raw line and its checked form, which is "End" at the
 /// end of the file (nothing read, or an empty last line), "*" for a line longer than 80
 /// characters, and the raw line otherwise.
@@ -24,8 +19,8 @@ struct TextLine {
     bool isEnd() const noexcept { return form == Form::End; }
     bool isLong() const noexcept { return form == Form::Long; }
 
-    static constexpr std::string_view kEnd{kEndText, 3};
-    static constexpr std::string_view kLong{kLongText, 1};
+    static constexpr std::string_view kEnd = "End";
+    static constexpr std::string_view kLong = "*";
 };
 
 inline constexpr std::size_t kMaxLineLength = 80;
