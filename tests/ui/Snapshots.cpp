@@ -1,13 +1,16 @@
 // ui_snapshots <folder>: renders the window program's pieces filled with small fixtures to PNG
 // files, for looking at them (run under xvfb-run or the offscreen platform).
 
+#include "ui/Adv.h"
 #include "ui/ErrorsForm.h"
 #include "ui/HeaderPanel.h"
+#include "ui/HelpWindow.h"
 #include "ui/JpegImage.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QWidget>
 
 #include <cstdio>
@@ -94,5 +97,18 @@ int main(int argc, char** argv) {
     panel.show();
     QApplication::processEvents();
     ok = save(panel.grab().toImage(), folder, "header.png") && ok;
+
+    ui::TFormAdv about;
+    about.StaticText1->setText(QString::fromLatin1(ui::kVersionText));
+    about.StaticText3->setText(QString::fromLatin1(ui::kBuildDate));
+    about.show();
+    QApplication::processEvents();
+    ok = save(about.grab().toImage(), folder, "about.png") && ok;
+
+    ui::HelpWindow help;
+    help.showTopic(2);
+    help.show();
+    QApplication::processEvents();
+    ok = save(help.grab().toImage(), folder, "help.png") && ok;
     return ok ? 0 : 1;
 }
