@@ -6,6 +6,7 @@
 #include "ui/HeaderPanel.h"
 #include "ui/HelpWindow.h"
 #include "ui/JpegImage.h"
+#include "ui/WaitPanel.h"
 
 #include <QApplication>
 #include <QDir>
@@ -110,5 +111,10 @@ int main(int argc, char** argv) {
     help.show();
     QApplication::processEvents();
     ok = save(help.grab().toImage(), folder, "help.png") && ok;
+
+    ui::WaitPanel wait;
+    wait.show();
+    QApplication::processEvents();
+    ok = save(wait.grab().toImage(), folder, "pwait.png") && ok;
     return ok ? 0 : 1;
 }
