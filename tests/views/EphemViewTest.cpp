@@ -279,6 +279,29 @@ TEST(GEOLabels, ShowsAKnownReferenceDateAsPlainIntegers) {
     }
 }
 
+TEST(EphemLabel, EverySystemFillsEachPageOfItsControl) {
+    const struct {
+        EphemSystem system;
+        std::vector<views::EphemLabel> labels;
+    } kCases[] = {
+        {EphemSystem::GPS, views::GPSLabels(gpsRecord(), ".")},
+        {EphemSystem::GLONASS, views::GLOLabels(nav::TEphemGLORec{}, ".")},
+        {EphemSystem::GEO, views::GEOLabels(geoRecord(20), header::THeaderDataGEO{}, ".")},
+        {EphemSystem::Galileo, views::GALLabels(nav::TEphemGALRec{}, ".")},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(views::PageControlName(c.system));
+        std::vector<int> perPage(views::PageCaptions(c.system).size());
+        for (const auto& l : c.labels) {
+            ASSERT_GE(l.page, 0) << l.name;
+            ASSERT_LT(static_cast<std::size_t>(l.page), perPage.size()) << l.name;
+            ++perPage[static_cast<std::size_t>(l.page)];
+        }
+        for (const int n : perPage)
+            EXPECT_GT(n, 0);
+    }
+}
+
 TEST(EphemDateText, ExpandsTwoDigitYears) {
     constexpr struct {
         std::int32_t year;
