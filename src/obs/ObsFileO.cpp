@@ -55,16 +55,25 @@ bool hasTwoCapitals(std::string_view line) noexcept {
     return false;
 }
 
-// Round: to the nearest integer, halves to even; clamped to the int32 range.
+// Round: to the nearest integer, halves to even. Absurd values ("1E30" as a minute) are held
+// at plus or minus 10^9, so that the carries of a time block cannot overflow.
 std::int32_t roundInt(long double v) noexcept {
+    constexpr long double kLimit = 1e9L;
     if (std::isnan(v))
         return 0;
     const long double r = std::nearbyint(v);
-    if (r >= 2147483647.0L)
-        return std::numeric_limits<std::int32_t>::max();
-    if (r <= -2147483648.0L)
-        return std::numeric_limits<std::int32_t>::min();
+    if (r >= kLimit)
+        return static_cast<std::int32_t>(kLimit);
+    if (r <= -kLimit)
+        return -static_cast<std::int32_t>(kLimit);
     return static_cast<std::int32_t>(r);
+}
+
+// The calendar parts of a day count; a count far beyond any calendar shows as the zero date.
+text::DateTimeParts shownDateTime(double dayCount) noexcept {
+    if (!(std::fabs(dayCount) < 1e10))
+        return text::DateTimeParts{};
+    return text::DecodeDateTime(dayCount);
 }
 
 // Trunc: toward zero; clamped to the int32 range.
@@ -1228,7 +1237,7 @@ void TObsFileO::epochAccepted() {
     }
 
     ++epochLineNumber;
-    const text::DateTimeParts p = text::DecodeDateTime(m_currentTime);
+    const text::DateTimeParts p = shownDateTime(m_currentTime);
     std::string entry;
     entry.reserve(64);
     entry += ' ';
