@@ -8,20 +8,22 @@
 
 namespace text {
 
+inline constexpr std::size_t kMaxLineLength = 80;
+
 /// A text line as a scanner sees it: the raw line and its checked form, which is "End" at the
 /// end of the file (nothing read, or an empty last line), "*" for a line longer than 80
 /// characters, and the raw line otherwise.
 struct TextLine {
     std::string_view raw;
     std::string_view checked;
-    bool isEnd() const noexcept { return checked.data() == kEnd.data(); }
-    bool isLong() const noexcept { return checked.data() == kLong.data(); }
+    // Judged by content: the address of a literal differs between translation units. A real
+    // line "End" or "*" keeps its raw text, so it never reads as the end or as too long.
+    bool isEnd() const noexcept { return raw.empty() && checked == kEnd; }
+    bool isLong() const noexcept { return raw.size() > kMaxLineLength && checked == kLong; }
 
     static constexpr std::string_view kEnd = "End";
     static constexpr std::string_view kLong = "*";
 };
-
-inline constexpr std::size_t kMaxLineLength = 80;
 
 /// Reads a text file line by line through one large buffer, handing out each line as a view
 /// that is valid until the next read. A line ends at a line feed; a carriage return right
