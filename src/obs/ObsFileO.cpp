@@ -5,6 +5,7 @@
 #include "text/GPSTime.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -45,9 +46,28 @@ constexpr std::array<std::string_view, 20> kTrimmedLabels = {"RINEX VERSION / TY
 // Every label holds two capital letters in a row; data lines almost never do, so most lines
 // are settled without searching for the twenty labels.
 bool hasTwoCapitals(std::string_view line) noexcept {
-    bool previous = false;
-    for (char c : line) {
-        const bool capital = c >= 'A' && c <= 'Z';
+    // Eight characters at a time: the high bit of each byte of `capitals` marks 'A'-'Z'.
+    constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    const char* p = line.data();
+    std::size_t n = line.size();
+    std::uint64_t carried = 0; // the last byte of the previous block was a capital
+    while (std::endian::native == std::endian::little && n >= 8) {
+        std::uint64_t x = 0;
+        std::memcpy(&x, p, 8);
+        const std::uint64_t low = x & kLow7; // no carry between bytes below
+        const std::uint64_t atLeastA = low + 0x3F3F3F3F3F3F3F3Full;
+        const std::uint64_t beyondZ = low + 0x2525252525252525ull;
+        const std::uint64_t capitals = atLeastA & ~beyondZ & ~x & kHigh;
+        if ((capitals & ((capitals << 8) | carried)) != 0)
+            return true;
+        carried = capitals >> 56;
+        p += 8;
+        n -= 8;
+    }
+    bool previous = carried != 0;
+    for (; n > 0; --n, ++p) {
+        const bool capital = *p >= 'A' && *p <= 'Z';
         if (capital && previous)
             return true;
         previous = capital;
@@ -61,12 +81,18 @@ std::int32_t roundInt(long double v) noexcept {
     constexpr long double kLimit = 1e9L;
     if (std::isnan(v))
         return 0;
-    const long double r = std::nearbyint(v);
-    if (r >= kLimit)
+    if (v >= kLimit)
         return static_cast<std::int32_t>(kLimit);
-    if (r <= -kLimit)
+    if (v <= -kLimit)
         return -static_cast<std::int32_t>(kLimit);
-    return static_cast<std::int32_t>(r);
+    // Exact in extended precision: the fraction of a value below 10^9 is v - trunc(v).
+    std::int32_t t = static_cast<std::int32_t>(v);
+    const long double fraction = v - static_cast<long double>(t);
+    if (fraction > 0.5L || (fraction == 0.5L && (t & 1) != 0))
+        ++t;
+    else if (fraction < -0.5L || (fraction == -0.5L && (t & 1) != 0))
+        --t;
+    return t;
 }
 
 // The calendar parts of a day count; a count far beyond any calendar shows as the zero date.
@@ -128,7 +154,7 @@ bool indicatorValue(char c, std::uint8_t maximum, std::uint8_t& value) noexcept 
 // a field passes the fixed-format and the strict check alike, and the strict reading gives
 // the digits divided by 1000 in one correctly rounded division, as here. Other shapes go the
 // long way through both checks.
-bool plainFixed3(std::string_view f, long double& value) noexcept {
+bool plainFixed3(std::string_view f, long double& value, bool& nonZeroValue) noexcept {
     const std::size_t n = f.size();
     if (n < 5 || f[n - 4] != '.')
         return false;
@@ -142,21 +168,37 @@ bool plainFixed3(std::string_view f, long double& value) noexcept {
     }
     if (i == n - 4)
         return false;
-    std::uint64_t m = 0;
+    std::int64_t m = 0; // at most 13 digits
     for (; i < n - 4; ++i) {
         const unsigned d = static_cast<unsigned>(f[i]) - '0';
         if (d > 9)
             return false;
-        m = m * 10 + d;
+        m = m * 10 + static_cast<std::int64_t>(d);
     }
     for (std::size_t k = n - 3; k < n; ++k) {
         const unsigned d = static_cast<unsigned>(f[k]) - '0';
         if (d > 9)
             return false;
-        m = m * 10 + d;
+        m = m * 10 + static_cast<std::int64_t>(d);
     }
     const long double v = m == 0 ? 0.0L : static_cast<long double>(m) / 1000.0L;
     value = negative ? -v : v;
+    nonZeroValue = m != 0; // the smallest non-zero value, 0.001, is above 0.00001
+    return true;
+}
+
+// The usual satellite number: two digits, or a blank and a digit. The strict reading of the
+// trimmed field gives the same number; every other field goes the long way.
+bool twoDigitNumber(std::string_view f, std::int32_t& value) noexcept {
+    if (f.size() != 2 || f[1] < '0' || f[1] > '9')
+        return false;
+    if (f[0] == ' ') {
+        value = f[1] - '0';
+        return true;
+    }
+    if (f[0] < '0' || f[0] > '9')
+        return false;
+    value = (f[0] - '0') * 10 + (f[1] - '0');
     return true;
 }
 
@@ -1090,12 +1132,16 @@ bool TObsFileO::CheckEpochLine(std::string_view line) {
         const std::size_t slot = static_cast<std::size_t>(m_prnsRead);
         if (slot < kEpochSatSlots)
             m_epoch.sats[slot].system = system;
-        const text::StrictResult number = StrictNumber(GeneralTrim(columns(line, c + 1, c + 2)));
-        if (!number.valid()) {
-            dataDiag("Not valid data for List of PRNs \"EPOCH/SAT\"");
-            return false;
+        std::int32_t prn = 0;
+        if (!twoDigitNumber(columns(line, c + 1, c + 2), prn)) {
+            const text::StrictResult number =
+                StrictNumber(GeneralTrim(columns(line, c + 1, c + 2)));
+            if (!number.valid()) {
+                dataDiag("Not valid data for List of PRNs \"EPOCH/SAT\"");
+                return false;
+            }
+            prn = roundInt(number.value);
         }
-        const std::int32_t prn = roundInt(number.value);
         if (slot < kEpochSatSlots)
             m_epoch.sats[slot].prn = prn;
         m_satList.push_back(EpochSat{system, prn});
@@ -1267,9 +1313,17 @@ bool TObsFileO::CheckObservationLine(std::string_view line) {
         n = 5;
     for (std::int32_t j = 0; j < n; ++j) {
         const std::size_t c = 1 + 16 * static_cast<std::size_t>(j);
-        TObsRec rec;
+        // The record is filled where it is kept: copying a fresh extended value would stall.
+        const std::size_t sat = static_cast<std::size_t>(m_satIndex);
+        const std::size_t typeIndex = static_cast<std::size_t>(m_typeIndex);
+        TObsRec& rec = sat < m_tableSats
+                           ? m_table[sat * static_cast<std::size_t>(types) + typeIndex]
+                           : m_spareRec;
+        rec = TObsRec{};
         const std::string_view field = rightTrimmed(columns(line, c, c + 13));
-        if (!field.empty() && !plainFixed3(field, rec.value)) {
+        long double value = 0;
+        bool nonZeroValue = false;
+        if (!field.empty() && !plainFixed3(field, value, nonZeroValue)) {
             if (!text::FixedFormatOK(field, 14, 3)) {
                 dataDiag("Not F14.3 format for Observations");
                 return false;
@@ -1279,8 +1333,10 @@ bool TObsFileO::CheckObservationLine(std::string_view line) {
                 dataDiag("Not valid Observation");
                 return false;
             }
-            rec.value = r.value;
+            value = r.value;
+            nonZeroValue = std::fabs(value) > 0.00001L;
         }
+        rec.value = value;
         const char lli = column(line, c + 14);
         if (lli != '\0' && lli != ' ' && !indicatorValue(lli, 7, rec.lli)) {
             dataDiag("Not valid LLI");
@@ -1291,15 +1347,11 @@ bool TObsFileO::CheckObservationLine(std::string_view line) {
             dataDiag("Not valid Signal Strength");
             return false;
         }
-        const std::size_t typeIndex = static_cast<std::size_t>(m_typeIndex);
-        if (std::fabs(rec.value) > 0.00001L && typeIndex < header::kMaxTypes) {
+        if (nonZeroValue && typeIndex < header::kMaxTypes) {
             const std::uint8_t code = m_header.types[typeIndex];
             if (code < header::kMaxTypes)
                 ++nonZero[code];
         }
-        const std::size_t sat = static_cast<std::size_t>(m_satIndex);
-        if (sat < m_tableSats)
-            m_table[sat * static_cast<std::size_t>(types) + typeIndex] = rec;
         ++m_typeIndex;
     }
     if (m_typeIndex == types) {
@@ -1355,19 +1407,22 @@ void TObsFileO::WriteEpoch() {
     if (!append(m_files.epochs, encode(m_epoch)))
         return;
     ++writtenEpochs;
+    // The epoch's observation records go out in one piece, satellite by satellite.
+    m_obsBytes.resize(sats * types * kObsRecSize);
+    std::byte* out = m_obsBytes.data();
     for (std::size_t k = 0; k < sats; ++k) {
-        for (std::size_t p = 0; p < types; ++p) {
+        for (std::size_t p = 0; p < types; ++p, out += kObsRecSize) {
             if (k >= m_tableSats) { // beyond what one epoch holds: written as missing
-                append(m_files.observations, kZeroObsRec);
+                std::memcpy(out, kZeroObsRec.data(), kObsRecSize);
                 continue;
             }
-            const TObsRec& rec = m_table[k * types + p];
-            if (rec.value == 0 && !std::signbit(rec.value) && rec.lli == 0 && rec.strength == 0)
-                append(m_files.observations, kZeroObsRec);
-            else
-                append(m_files.observations, encode(rec));
+            const auto bytes = encode(m_table[k * types + p]);
+            std::memcpy(out, bytes.data(), kObsRecSize);
         }
     }
+    text::RecordFile* file = m_files.observations;
+    if (file != nullptr && file->isOpen() && !file->appendRecords(m_obsBytes))
+        writeFailed = true;
 }
 
 void TObsFileO::WriteEvent() {

@@ -218,6 +218,7 @@ private:
     std::vector<EpochSat> m_satList; // the whole satellite list, also beyond 60 entries
     std::vector<TObsRec> m_table;    // satellites x types of the current epoch
     std::size_t m_tableSats = 0;     // satellites the table holds
+    TObsRec m_spareRec;              // takes the values of satellites beyond the table
     TEventRec m_event;
     TExtEventRec m_extEvent;
     std::vector<std::byte> m_obsBytes; // the epoch's observation records, encoded

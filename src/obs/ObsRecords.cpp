@@ -11,6 +11,22 @@ namespace {
 
 constexpr std::size_t kOccupationAt = 560;
 
+// On x87 machines the first ten bytes of a long double are the record's extended field itself
+// (RecordBytes.h asserts the format), so a value is copied instead of rebuilt through
+// frexp/ldexp: this is the innermost write of the observation scan. Elsewhere the portable
+// encoder builds the same bytes.
+template <std::size_t N>
+void putExt80(text::RecordWriter<N>& w, std::size_t at, const long double& v) noexcept {
+    // By reference: the bytes are copied from where the value is held, not through a fresh
+    // 10-byte store that would have to be read straight back.
+#if defined(__x86_64__) || defined(__i386__)
+    static_assert(sizeof(long double) >= 10);
+    std::memcpy(w.bytes().data() + at, &v, 10);
+#else
+    w.ext80(at, v);
+#endif
+}
+
 void putOccupation(text::RecordWriter<kEpochRecSize>& w, const TOccupation& o) noexcept {
     const auto block = encode(o);
     std::memcpy(w.bytes().data() + kOccupationAt, block.data(), block.size());
@@ -48,9 +64,9 @@ std::array<std::byte, kEpochRecSize> encode(const TEpochRec& r) noexcept {
 
 std::array<std::byte, kObsRecSize> encode(const TObsRec& r) noexcept {
     text::RecordWriter<kObsRecSize> w;
-    w.ext80(0, r.value);  // 0-9: observation value
-    w.u8(10, r.lli);      // 10: loss-of-lock indicator
-    w.u8(11, r.strength); // 11: signal strength; 12-15 padding
+    putExt80(w, 0, r.value); // 0-9: observation value
+    w.u8(10, r.lli);         // 10: loss-of-lock indicator
+    w.u8(11, r.strength);    // 11: signal strength; 12-15 padding
     return w.bytes();
 }
 

@@ -364,3 +364,23 @@ TEST(ObsHeader, PrnObservationCountsContinueOnTheNextLine) {
     EXPECT_EQ(s.header.satellites[1], (header::SatEntry{'R', 2}));
     EXPECT_EQ(s.header.obsCounts[1][0], 21);
 }
+
+TEST(FindHeaderLabel, FindsALabelAtAnyColumn) {
+    for (std::size_t at = 0; at <= 60; ++at) {
+        SCOPED_TRACE(at);
+        for (const auto& [label, code] : {std::pair{"COMMENT", obs::Label::Comment},
+                                          std::pair{"END OF HEADER", obs::Label::EndOfHeader}}) {
+            const std::string line = std::string(at, ' ') + label + std::string(5, '1');
+            EXPECT_EQ(obs::FindHeaderLabel(line), code);
+        }
+    }
+}
+
+TEST(FindHeaderLabel, FirstLabelInCodeOrderWins) {
+    EXPECT_EQ(obs::FindHeaderLabel(H("SITE COMMENT", "MARKER NAME")), obs::Label::Comment);
+    EXPECT_EQ(obs::FindHeaderLabel(" 09  1  5  0  0  0.0000000  0  3G01G02R05"), std::nullopt);
+    EXPECT_EQ(obs::FindHeaderLabel("END OF HEADE"), std::nullopt);
+    EXPECT_EQ(obs::FindHeaderLabel("\xC9"
+                                   "COMMENT"),
+              obs::Label::Comment);
+}
