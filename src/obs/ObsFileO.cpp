@@ -119,7 +119,8 @@ std::uint16_t shownPart(std::int64_t v) noexcept {
 }
 
 std::string_view rightTrimmed(std::string_view s) noexcept {
-    text::RightTrim(s);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
     return s;
 }
 
@@ -158,29 +159,33 @@ bool plainFixed3(std::string_view f, long double& value, bool& nonZeroValue) noe
     const std::size_t n = f.size();
     if (n < 5 || f[n - 4] != '.')
         return false;
+    // The '.' at n - 4 is neither a blank nor a digit, so it ends both loops below.
+    const char* p = f.data();
     std::size_t i = 0;
-    while (i < n - 4 && f[i] == ' ')
+    while (p[i] == ' ')
         ++i;
     bool negative = false;
-    if (i < n - 4 && f[i] == '-') {
+    if (p[i] == '-') {
         negative = true;
         ++i;
     }
     if (i == n - 4)
-        return false;
+        return false;   // no digit before the point
     std::int64_t m = 0; // at most 13 digits
-    for (; i < n - 4; ++i) {
-        const unsigned d = static_cast<unsigned>(f[i]) - '0';
+    for (; p[i] != '.'; ++i) {
+        const unsigned d = static_cast<unsigned>(p[i]) - '0';
         if (d > 9)
             return false;
         m = m * 10 + static_cast<std::int64_t>(d);
     }
-    for (std::size_t k = n - 3; k < n; ++k) {
-        const unsigned d = static_cast<unsigned>(f[k]) - '0';
-        if (d > 9)
-            return false;
-        m = m * 10 + static_cast<std::int64_t>(d);
-    }
+    if (i != n - 4)
+        return false; // an earlier point
+    const unsigned d1 = static_cast<unsigned>(p[n - 3]) - '0';
+    const unsigned d2 = static_cast<unsigned>(p[n - 2]) - '0';
+    const unsigned d3 = static_cast<unsigned>(p[n - 1]) - '0';
+    if (d1 > 9 || d2 > 9 || d3 > 9)
+        return false;
+    m = m * 1000 + static_cast<std::int64_t>(d1 * 100 + d2 * 10 + d3);
     const long double v = m == 0 ? 0.0L : static_cast<long double>(m) / 1000.0L;
     value = negative ? -v : v;
     nonZeroValue = m != 0; // the smallest non-zero value, 0.001, is above 0.00001

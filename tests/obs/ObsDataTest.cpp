@@ -1,9 +1,11 @@
 #include "ObsScanFixture.h"
 
 #include "obs/ObsRecords.h"
+#include "text/FieldText.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -729,4 +731,33 @@ TEST(ObsData, AbsurdEpochFieldsAreListedWithoutHarm) {
     s.run();
     EXPECT_EQ(s.scanner->writtenEpochs, 2);
     EXPECT_EQ(s.scanner->LBEpochs.size(), 2u);
+}
+
+TEST(ObsData, ObservationFieldsMatchTheStrictRoutines) {
+    // Whatever shortcut reads a value, the fixed-format and strict checks decide and give it.
+    const char* const kFields[] = {
+        "  21234567.123", "        -0.000", "        -0.001", "        12.345", "      1.234.56",
+        "     1 2345.67", "       -12.345", "      --12.345", "         -.123", "          .123",
+        "1234567890.123", "     +1234.567", "    1e3456.789", "     12345.6 7", "      12345.-7",
+        "   0000012.000", " - 12345.678",   "       12.3450", "           0.1", "  99999999.9 9",
+    };
+    for (const char* f : kFields) {
+        SCOPED_TRACE(f);
+        const std::string_view field = f;
+        std::string_view trimmed = field;
+        text::RightTrim(trimmed);
+        const bool fixedOk = text::FixedFormatOK(trimmed, 14, 3);
+        const text::StrictResult strict = text::StrictNumber(trimmed);
+        std::string line(field);
+        line.resize(16, ' ');
+        Scan s(file({}, {epochAt(0, 0, 0, 1, "G01"), line, epochAt(0, 0, 30, 1, "G01")}));
+        s.run();
+        const bool accepted = fixedOk && strict.valid();
+        const auto recs = obsRecords(s);
+        ASSERT_EQ(recs.size(), accepted ? 5u : 0u);
+        if (accepted) {
+            EXPECT_EQ(recs[0].value, strict.value);
+            EXPECT_EQ(std::signbit(recs[0].value), std::signbit(strict.value));
+        }
+    }
 }
