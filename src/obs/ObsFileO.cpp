@@ -155,10 +155,94 @@ bool indicatorValue(char c, std::uint8_t maximum, std::uint8_t& value) noexcept 
 // a field passes the fixed-format and the strict check alike, and the strict reading gives
 // the digits divided by 1000 in one correctly rounded division, as here. Other shapes go the
 // long way through both checks.
+// Eight ASCII digits, the first in the lowest byte, to their value.
+constexpr std::uint64_t eightDigits(std::uint64_t chars) noexcept {
+    chars = (chars & 0x0F0F0F0F0F0F0F0Full) * 2561 >> 8;
+    chars = (chars & 0x00FF00FF00FF00FFull) * 6553601 >> 16;
+    return (chars & 0x0000FFFF0000FFFFull) * 42949672960001ull >> 32;
+}
+
+// The high bit of every byte of x (all below 0x80) that is a digit.
+constexpr std::uint64_t digitBytes(std::uint64_t x) noexcept {
+    constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0ull;
+    constexpr std::uint64_t kZeros = 0x3030303030303030ull;
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    const std::uint64_t t =
+        ((x & kHigh) ^ kZeros) | (((x + 0x0606060606060606ull) & kHigh) ^ kZeros);
+    return ~(((t & kLow7) + kLow7) | t | kLow7); // t is zero in exactly the digit bytes
+}
+
+// A full 14-column F14.3 field whose integer part is blanks, an optional '-' and digits, read
+// eight characters at a time. False for any other shape, which the loop below then judges.
+bool fullWidthFixed3(const char* p, std::int64_t& m, bool& negative) noexcept {
+    const unsigned d1 = static_cast<unsigned>(p[11]) - '0';
+    const unsigned d2 = static_cast<unsigned>(p[12]) - '0';
+    const unsigned d3 = static_cast<unsigned>(p[13]) - '0';
+    if (d1 > 9 || d2 > 9 || d3 > 9)
+        return false;
+    const std::int64_t decimals = static_cast<std::int64_t>(d1 * 100 + d2 * 10 + d3);
+    std::uint64_t x = 0; // columns 3-10 of the field
+    std::memcpy(&x, p + 2, 8);
+    if ((x & 0x8080808080808080ull) != 0)
+        return false;
+    const std::uint64_t digits = digitBytes(x);
+    if (digits == 0x8080808080808080ull) { // eight digits, perhaps more in columns 1-2
+        const char h0 = p[0];
+        const char h1 = p[1];
+        std::int64_t head = 0;
+        negative = false;
+        if (h1 == ' ' || h1 == '-') {
+            if (h0 != ' ')
+                return false;
+            negative = h1 == '-';
+        } else if (h1 >= '0' && h1 <= '9') {
+            head = h1 - '0';
+            if (h0 >= '0' && h0 <= '9')
+                head += 10 * (h0 - '0');
+            else if (h0 == '-')
+                negative = true;
+            else if (h0 != ' ')
+                return false;
+        } else {
+            return false;
+        }
+        m = (head * 100000000 + static_cast<std::int64_t>(eightDigits(x))) * 1000 + decimals;
+        return true;
+    }
+    if (digits == 0 || p[0] != ' ' || p[1] != ' ')
+        return false;
+    // The digits must be the last k characters, the j = 8 - k before them blanks or a '-'.
+    const int j = (std::countr_zero(digits) - 7) / 8;
+    if (digits != 0x8080808080808080ull << (8 * j))
+        return false;
+    const std::uint64_t prefixMask = (std::uint64_t{1} << (8 * j)) - 1;
+    const std::uint64_t prefix = x & prefixMask;
+    const std::uint64_t blanks = 0x2020202020202020ull & prefixMask;
+    negative = false;
+    if (prefix != blanks) {
+        if (prefix != (blanks ^ (std::uint64_t{'-' ^ ' '} << (8 * (j - 1)))))
+            return false;
+        negative = true;
+    }
+    const std::uint64_t chars = (x & ~prefixMask) | (0x3030303030303030ull & prefixMask);
+    m = static_cast<std::int64_t>(eightDigits(chars)) * 1000 + decimals;
+    return true;
+}
+
 bool plainFixed3(std::string_view f, long double& value, bool& nonZeroValue) noexcept {
     const std::size_t n = f.size();
     if (n < 5 || f[n - 4] != '.')
         return false;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::int64_t m = 0;
+        bool negative = false;
+        if (n == 14 && fullWidthFixed3(f.data(), m, negative)) {
+            const long double v = m == 0 ? 0.0L : static_cast<long double>(m) / 1000.0L;
+            value = negative ? -v : v;
+            nonZeroValue = m != 0;
+            return true;
+        }
+    }
     // The '.' at n - 4 is neither a blank nor a digit, so it ends both loops below.
     const char* p = f.data();
     std::size_t i = 0;

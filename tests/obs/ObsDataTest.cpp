@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -760,4 +761,41 @@ TEST(ObsData, ObservationFieldsMatchTheStrictRoutines) {
             EXPECT_EQ(std::signbit(recs[0].value), std::signbit(strict.value));
         }
     }
+}
+
+TEST(ObsData, RandomObservationFieldsMatchTheStrictRoutines) {
+    // Fields of blanks, signs, digits and points, mostly with the point at column 11.
+    std::mt19937 random(20091);
+    const std::string alphabet = "   --0123456789.+x";
+    std::vector<std::string> fields;
+    for (int i = 0; i < 400; ++i) {
+        std::string f(14, ' ');
+        const std::size_t digitsFrom = random() % 12;
+        for (std::size_t k = 0; k < 14; ++k)
+            f[k] = k < digitsFrom ? alphabet[random() % 5] : alphabet[5 + random() % 10];
+        if (random() % 4 != 0)
+            f[10] = '.';
+        if (random() % 3 == 0)
+            f[random() % 14] = alphabet[random() % alphabet.size()];
+        fields.push_back(f);
+    }
+    int acceptedFields = 0;
+    for (std::size_t k = 0; k < fields.size(); ++k) {
+        SCOPED_TRACE(fields[k]);
+        std::string_view trimmed = fields[k];
+        text::RightTrim(trimmed);
+        const text::StrictResult strict = text::StrictNumber(trimmed);
+        const bool accepted = text::FixedFormatOK(trimmed, 14, 3) && strict.valid();
+        Scan s(
+            file({}, {epochAt(0, 0, 0, 1, "G01"), fields[k] + "  ", epochAt(0, 0, 30, 1, "G01")}));
+        s.run();
+        const auto recs = obsRecords(s);
+        ASSERT_EQ(recs.size(), accepted ? 5u : 0u);
+        if (accepted) {
+            ++acceptedFields;
+            EXPECT_EQ(recs[0].value, strict.value);
+            EXPECT_EQ(std::signbit(recs[0].value), std::signbit(strict.value));
+        }
+    }
+    EXPECT_GT(acceptedFields, 50); // the table reaches both sides of the rule
 }
