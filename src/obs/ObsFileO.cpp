@@ -11,6 +11,10 @@
 #include <limits>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace obs {
 
 namespace {
@@ -46,26 +50,32 @@ constexpr std::array<std::string_view, 20> kTrimmedLabels = {"RINEX VERSION / TY
 // Every label holds two capital letters in a row; data lines almost never do, so most lines
 // are settled without searching for the twenty labels.
 bool hasTwoCapitals(std::string_view line) noexcept {
-    // Eight characters at a time: the high bit of each byte of `capitals` marks 'A'-'Z'.
-    constexpr std::uint64_t kHigh = 0x8080808080808080ull;
-    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
     const char* p = line.data();
     std::size_t n = line.size();
-    std::uint64_t carried = 0; // the last byte of the previous block was a capital
-    while (std::endian::native == std::endian::little && n >= 8) {
-        std::uint64_t x = 0;
-        std::memcpy(&x, p, 8);
-        const std::uint64_t low = x & kLow7; // no carry between bytes below
-        const std::uint64_t atLeastA = low + 0x3F3F3F3F3F3F3F3Full;
-        const std::uint64_t beyondZ = low + 0x2525252525252525ull;
-        const std::uint64_t capitals = atLeastA & ~beyondZ & ~x & kHigh;
-        if ((capitals & ((capitals << 8) | carried)) != 0)
+    bool previous = false; // the character before p was a capital
+#if defined(__SSE2__)
+    // Sixteen characters at a time; bit k of `capitals` marks 'A'-'Z' at p[k]. Bytes of 0x80
+    // and above compare as negative and are never capitals.
+    const __m128i beforeA = _mm_set1_epi8('A' - 1);
+    const __m128i afterZ = _mm_set1_epi8('Z' + 1);
+    while (n >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned capitals = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpgt_epi8(v, beforeA), _mm_cmplt_epi8(v, afterZ))));
+        if ((capitals & ((capitals << 1) | (previous ? 1u : 0u))) != 0)
             return true;
-        carried = capitals >> 56;
-        p += 8;
-        n -= 8;
+        previous = (capitals & 0x8000u) != 0;
+        p += 16;
+        n -= 16;
     }
-    bool previous = carried != 0;
+    if (n > 0 && line.size() >= 16) { // the rest, as the tail of the line's last 16 characters
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n - 16));
+        const unsigned capitals = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(
+                                      _mm_cmpgt_epi8(v, beforeA), _mm_cmplt_epi8(v, afterZ)))) >>
+                                  (16 - n);
+        return (capitals & ((capitals << 1) | (previous ? 1u : 0u))) != 0;
+    }
+#endif
     for (; n > 0; --n, ++p) {
         const bool capital = *p >= 'A' && *p <= 'Z';
         if (capital && previous)

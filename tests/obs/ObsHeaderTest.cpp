@@ -368,10 +368,13 @@ TEST(ObsHeader, PrnObservationCountsContinueOnTheNextLine) {
 TEST(FindHeaderLabel, FindsALabelAtAnyColumn) {
     for (std::size_t at = 0; at <= 60; ++at) {
         SCOPED_TRACE(at);
-        for (const auto& [label, code] : {std::pair{"COMMENT", obs::Label::Comment},
-                                          std::pair{"END OF HEADER", obs::Label::EndOfHeader}}) {
+        for (const auto& [label, code] :
+             {std::pair{std::string("COMMENT"), obs::Label::Comment},
+              std::pair{std::string("END OF HEADER"), obs::Label::EndOfHeader}}) {
             const std::string line = std::string(at, ' ') + label + std::string(5, '1');
             EXPECT_EQ(obs::FindHeaderLabel(line), code);
+            EXPECT_EQ(obs::FindHeaderLabel(std::string(at, '1') + label), code); // at the end
+            EXPECT_EQ(obs::FindHeaderLabel(std::string(at, 'x') + label), code);
         }
     }
 }
