@@ -28,4 +28,15 @@ EpochsViewTexts computeEpochsView(std::span<const std::string> LBEpochs, std::in
     return t;
 }
 
+EpochsChart epochsChart(std::span<const obs::ChartPoint> points, const obs::TimesAxis& axis) {
+    EpochsChart c;
+    c.ChTimes.x.reserve(points.size());
+    c.ChTimes.y.reserve(points.size());
+    for (const auto& p : points)
+        c.ChTimes.add(p.x, p.y);
+    if (!axis.automatic)
+        c.left = AxisRule::fixed(axis.minimum, axis.maximum);
+    return c;
+}
+
 } // namespace views

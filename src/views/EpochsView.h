@@ -1,5 +1,6 @@
 #pragma once
 
+#include "obs/ObsFileO.h"
 #include "views/ChartSeries.h"
 
 #include <cstdint>
@@ -30,5 +31,13 @@ struct EpochsViewTexts {
 EpochsViewTexts computeEpochsView(std::span<const std::string> LBEpochs, std::int32_t intervalMs,
                                   std::int32_t gapCount, std::int64_t missingEpochs,
                                   std::int32_t writtenEpochs);
+
+/// ChTimes as the data scan left it: one point per step between consecutive epochs (X the
+/// later epoch's list number, Y the step in seconds, no legend) and its left axis.
+struct EpochsChart {
+    PointSeries ChTimes;
+    AxisRule left;
+};
+EpochsChart epochsChart(std::span<const obs::ChartPoint> points, const obs::TimesAxis& axis);
 
 } // namespace views

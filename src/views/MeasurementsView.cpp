@@ -117,6 +117,13 @@ SatelliteChoice openingChoice(const obs::SatellitesSeen& seen) {
     return c;
 }
 
+ObsTypeLayout layoutOf(const header::THeaderData& header, const obs::TObsFileO& scan) noexcept {
+    ObsTypeLayout l;
+    l.typeCount = std::max(0, header.typeCount);
+    l.TypePosition = scan.TypePosition;
+    return l;
+}
+
 long double SatelliteCells::value(std::int32_t p) const noexcept {
     if (p < 1)
         return 0;

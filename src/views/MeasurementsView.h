@@ -73,6 +73,9 @@ struct ObsTypeLayout {
     std::array<std::int32_t, header::kMaxTypes> TypePosition{}; // 1-based, 0 when absent
 };
 
+/// The layout of the scanned file: the header's number of types and the scanner's positions.
+ObsTypeLayout layoutOf(const header::THeaderData& header, const obs::TObsFileO& scan) noexcept;
+
 /// How the progress gauge GMeas ends a charting: not at all (the files did not open), after
 /// the messages, or before them.
 enum class GaugeSequence : std::uint8_t { None = 0, AfterMessages = 1, BeforeMessages = 2 };

@@ -38,3 +38,14 @@ TEST(EpochsView, EmptyListGivesBareCaptions) {
     EXPECT_EQ(t.STFinish, "Finish Epoch ");
     EXPECT_EQ(t.STNEpochs, "Epochs (0)");
 }
+
+TEST(EpochsView, ChartTakesTheScanPointsAndAxis) {
+    const std::vector<obs::ChartPoint> points = {{2, 30}, {3, 90}, {4, -30}};
+    auto c = views::epochsChart(points, obs::TimesAxis{});
+    EXPECT_EQ(c.ChTimes.x, (std::vector<double>{2, 3, 4}));
+    EXPECT_EQ(c.ChTimes.y, (std::vector<double>{30, 90, -30}));
+    EXPECT_TRUE(c.left.automatic);
+    c = views::epochsChart({}, obs::TimesAxis{false, 29, 31});
+    EXPECT_EQ(c.left, views::AxisRule::fixed(29, 31));
+    EXPECT_EQ(c.ChTimes.size(), 0u);
+}
