@@ -236,4 +236,70 @@ MeasurementsChart chartMeasurement(const std::filesystem::path& rinexEpochs,
     return chart;
 }
 
+ChartRequest MeasurementsSelection::open(const obs::SatellitesSeen& seen) {
+    m_measurementMode = true;
+    m_type = 0; // C1
+    m_groups = satelliteItems(seen);
+    const SatelliteChoice choice = openingChoice(seen);
+    if (choice.item >= 0) {
+        m_items.fill(-1);
+        m_system = choice.system;
+        m_items[static_cast<std::size_t>(choice.system)] = choice.item;
+    }
+    return {ChartRequest::Kind::Measurement, choice.code, 0};
+}
+
+ChartRequest MeasurementsSelection::typeChosen(std::size_t typeCode) {
+    m_measurementMode = true;
+    m_type = static_cast<int>(typeCode);
+    return {ChartRequest::Kind::Measurement, selectedCode(), typeCode};
+}
+
+ChartRequest MeasurementsSelection::satelliteChosen(SatSystem system, std::size_t item,
+                                                    std::size_t comObsItem) {
+    m_items.fill(-1);
+    m_items[static_cast<std::size_t>(system)] = static_cast<int>(item);
+    m_system = system;
+    const auto& items = groupOf(system);
+    if (item < items.size() && items[item] == "N")
+        return {};
+    if (m_measurementMode)
+        return {ChartRequest::Kind::Measurement, selectedCode(),
+                static_cast<std::size_t>(std::max(0, m_type))};
+    if (system != SatSystem::GPS)
+        return {};
+    return {ChartRequest::Kind::Combination, selectedCode(), comObsItem};
+}
+
+ChartRequest MeasurementsSelection::combinationOk(std::size_t comObsItem) {
+    m_measurementMode = false;
+    m_type = -1;
+    if (m_system != SatSystem::GPS)
+        return {};
+    return {ChartRequest::Kind::Combination, selectedCode(), comObsItem};
+}
+
+const std::vector<std::string>& MeasurementsSelection::groupOf(SatSystem system) const noexcept {
+    switch (system) {
+    case SatSystem::GPS:
+        return m_groups.RGMGPS;
+    case SatSystem::GLONASS:
+        return m_groups.RGMGLO;
+    case SatSystem::GEO:
+        return m_groups.RGMGEO;
+    case SatSystem::Galileo:
+        return m_groups.RGMGAL;
+    }
+    return m_groups.RGMGPS;
+}
+
+// A group without a selected item gives PRN 0, which no epoch entry holds (for GEO the item
+// arithmetic would name PRN 19, a real satellite).
+std::string MeasurementsSelection::selectedCode() const {
+    const int item = m_items[static_cast<std::size_t>(m_system)];
+    if (item < 0)
+        return satelliteCode(systemLetter(m_system), 0);
+    return codeOfItem(m_system, static_cast<std::size_t>(item));
+}
+
 } // namespace views

@@ -135,4 +135,54 @@ MeasurementsChart chartMeasurement(const std::filesystem::path& rinexEpochs,
                                    const ObsTypeLayout& layout, std::string_view code,
                                    std::size_t typeCode, const GaugeProgress& progress = {});
 
+/// What a selection change on the measurements panel asks for: clear both charts and draw
+/// nothing (ChMeasurs keeps its title), chart observation type `index` of `code`, or chart
+/// combination `index` of `code`.
+struct ChartRequest {
+    enum class Kind : std::uint8_t { Clear = 0, Measurement = 1, Combination = 2 };
+    Kind kind = Kind::Clear;
+    std::string code;
+    std::size_t index = 0;
+};
+
+/// The selections of the measurements panel: the type group RGMeasurs, the four satellite
+/// groups (at most one has a selected item), the measurement mode and the selected system.
+class MeasurementsSelection {
+public:
+    /// Opening the view: measurement mode, C1 selected, the groups' items rewritten from the
+    /// satellites seen, and the first present GPS (else GLONASS) satellite selected and charted.
+    ChartRequest open(const obs::SatellitesSeen& seen);
+    /// A type chosen in RGMeasurs: back to measurement mode; charts the selected satellite
+    /// without looking at "N" (an absent satellite simply gives empty charts).
+    ChartRequest typeChosen(std::size_t typeCode);
+    /// An item of a satellite group chosen; the other groups lose their selection. An "N" item
+    /// only clears the charts. Without measurement mode a GPS satellite charts combination
+    /// `comObsItem` (the item RGComObs shows) and any other satellite only clears.
+    ChartRequest satelliteChosen(SatSystem system, std::size_t item, std::size_t comObsItem);
+    /// Ok on the combinations panel: measurement mode ends and RGMeasurs loses its selection;
+    /// a GPS selection charts combination `comObsItem`, any other only clears.
+    ChartRequest combinationOk(std::size_t comObsItem);
+
+    bool measurementMode() const noexcept { return m_measurementMode; }
+    SatSystem selectedSystem() const noexcept { return m_system; }
+    /// The selected type code of RGMeasurs, -1 when none.
+    int selectedType() const noexcept { return m_type; }
+    /// The selected item of a group, -1 when it has none.
+    int selectedItem(SatSystem system) const noexcept {
+        return m_items[static_cast<std::size_t>(system)];
+    }
+    /// The item texts of the four groups as the last opening wrote them.
+    const SatelliteGroups& groups() const noexcept { return m_groups; }
+
+private:
+    const std::vector<std::string>& groupOf(SatSystem system) const noexcept;
+    std::string selectedCode() const;
+
+    bool m_measurementMode = true;
+    SatSystem m_system = SatSystem::GPS;
+    int m_type = 0;
+    std::array<int, 4> m_items{-1, -1, -1, -1};
+    SatelliteGroups m_groups;
+};
+
 } // namespace views

@@ -277,3 +277,62 @@ TEST(MeasurementsView, SatelliteCodes) {
     EXPECT_EQ(views::parseSatelliteCode("G 7").prn, 7);
     EXPECT_EQ(views::parseSatelliteCode("Gx7").prn, 0);
 }
+
+TEST(MeasurementsSelection, FollowsThePanelsChoices) {
+    using Kind = views::ChartRequest::Kind;
+    obs::SatellitesSeen seen;
+    seen.gps[4] = seen.gps[9] = true;
+    seen.glo[2] = true;
+    views::MeasurementsSelection sel;
+
+    auto r = sel.open(seen);
+    EXPECT_EQ(r.kind, Kind::Measurement);
+    EXPECT_EQ(r.code, "G 4");
+    EXPECT_EQ(r.index, kC1);
+    EXPECT_EQ(sel.selectedItem(views::SatSystem::GPS), 3);
+    EXPECT_EQ(sel.groups().RGMGPS[3], "4");
+
+    r = sel.typeChosen(kL1);
+    EXPECT_EQ(r.kind, Kind::Measurement);
+    EXPECT_EQ(r.code, "G 4");
+    EXPECT_EQ(r.index, kL1);
+
+    r = sel.satelliteChosen(views::SatSystem::GLONASS, 1, 0);
+    EXPECT_EQ(r.kind, Kind::Measurement);
+    EXPECT_EQ(r.code, "R 2");
+    EXPECT_EQ(r.index, kL1);
+    EXPECT_EQ(sel.selectedItem(views::SatSystem::GPS), -1);
+
+    r = sel.satelliteChosen(views::SatSystem::GLONASS, 0, 0);
+    EXPECT_EQ(r.kind, Kind::Clear); // an "N" item only clears the charts
+    EXPECT_EQ(sel.selectedItem(views::SatSystem::GLONASS), 0);
+
+    r = sel.combinationOk(1);
+    EXPECT_EQ(r.kind, Kind::Clear); // GLONASS has no combinations
+    EXPECT_FALSE(sel.measurementMode());
+    EXPECT_EQ(sel.selectedType(), -1);
+
+    r = sel.satelliteChosen(views::SatSystem::GPS, 8, 2);
+    EXPECT_EQ(r.kind, Kind::Combination);
+    EXPECT_EQ(r.code, "G 9");
+    EXPECT_EQ(r.index, 2u);
+    r = sel.satelliteChosen(views::SatSystem::Galileo, 0, 2);
+    EXPECT_EQ(r.kind, Kind::Clear);
+    r = sel.satelliteChosen(views::SatSystem::GPS, 3, 3);
+    r = sel.combinationOk(3);
+    EXPECT_EQ(r.kind, Kind::Combination);
+    EXPECT_EQ(r.code, "G 4");
+
+    r = sel.typeChosen(kC1);
+    EXPECT_TRUE(sel.measurementMode());
+    EXPECT_EQ(r.kind, Kind::Measurement);
+    EXPECT_EQ(r.code, "G 4");
+}
+
+TEST(MeasurementsSelection, NothingSeenChartsG1AndATypeWithoutSatelliteFindsNothing) {
+    views::MeasurementsSelection sel;
+    const auto r = sel.open(obs::SatellitesSeen{});
+    EXPECT_EQ(r.code, "G 1");
+    EXPECT_EQ(sel.selectedItem(views::SatSystem::GPS), -1);
+    EXPECT_EQ(sel.typeChosen(kC2).code, "G 0");
+}
