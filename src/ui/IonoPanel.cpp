@@ -46,6 +46,7 @@ IonoPanel::IonoPanel(QWidget* parent) : QFrame(parent) {
         value->setMinimumWidth(value->fontMetrics().horizontalAdvance(
                                    QStringLiteral(" Alpha0=-1.23456789012345E-10")) +
                                12);
+        value->setMargin(4);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         caption->setBuddy(value);
         grid->addWidget(caption, row, 0);

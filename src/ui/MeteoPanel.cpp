@@ -10,6 +10,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace ui {
 
 static QString shown(std::string_view s) {
@@ -39,6 +41,14 @@ MeteoPanel::MeteoPanel(QWidget* parent) : QFrame(parent) {
     ChMeteo->setMinimumSize(560, 300);
     for (std::size_t i = 0; i < 6; ++i)
         ChMeteo->addSeries(shown(views::kMeteoSeriesTitles[i]), kSeriesColours[i]);
+    // The legend stands beside the plot, at its top, so that it hides no points.
+    auto* legendColumn = new QCPLayoutGrid;
+    ChMeteo->plotLayout()->addElement(0, 1, legendColumn);
+    legendColumn->addElement(0, 0, ChMeteo->legend);
+    legendColumn->addElement(1, 0, new QCPLayoutElement(ChMeteo));
+    legendColumn->setRowStretchFactor(0, 0.001);
+    legendColumn->setMargins(QMargins(0, 10, 10, 0));
+    ChMeteo->plotLayout()->setColumnStretchFactor(1, 0.001);
 
     auto* boxes = new QGroupBox(QStringLiteral("Meteo types"), this);
     boxes->setObjectName(QStringLiteral("GBMeteoTypes"));
@@ -64,7 +74,8 @@ MeteoPanel::MeteoPanel(QWidget* parent) : QFrame(parent) {
     SGMeteoSens->setSelectionMode(QAbstractItemView::NoSelection);
     SGMeteoSens->setFocusPolicy(Qt::NoFocus);
     SGMeteoSens->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    SGMeteoSens->setFixedHeight(130);
+    SGMeteoSens->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    SGMeteoSens->verticalHeader()->setDefaultSectionSize(SGMeteoSens->fontMetrics().height() + 8);
 
     BBCloseMeteo = new QPushButton(QStringLiteral("Close"), this);
     BBCloseMeteo->setObjectName(QStringLiteral("BBCloseMeteo"));
@@ -78,6 +89,7 @@ MeteoPanel::MeteoPanel(QWidget* parent) : QFrame(parent) {
     page->addWidget(boxes);
     page->addWidget(SGMeteoSens);
     page->addLayout(bottom);
+    fitGridHeight();
 }
 
 void MeteoPanel::open(const views::MeteoSources& sources, const header::THeaderDataMeteo& header,
@@ -106,8 +118,17 @@ void MeteoPanel::open(const views::MeteoSources& sources, const header::THeaderD
             SGMeteoSens->setItem(static_cast<int>(r) - 1, c, item);
         }
     }
+    fitGridHeight();
     if (BBCloseMeteo->isEnabled())
         BBCloseMeteo->setFocus();
+}
+
+// The grid is as high as its rows, up to five of them; more scroll.
+void MeteoPanel::fitGridHeight() {
+    const int rowHeight = SGMeteoSens->verticalHeader()->defaultSectionSize();
+    const int rows = std::clamp(SGMeteoSens->rowCount(), 1, 5);
+    SGMeteoSens->setFixedHeight(SGMeteoSens->horizontalHeader()->sizeHint().height() +
+                                rows * rowHeight + 2 * SGMeteoSens->frameWidth());
 }
 
 void MeteoPanel::fillChart() {

@@ -43,6 +43,7 @@ public:
 private:
     /// Empties the six series and reads them again with the boxes as they are.
     void fillChart();
+    void fitGridHeight();
 
     std::array<QCheckBox*, 6> m_boxes{};
     views::MeteoSources m_sources;
