@@ -78,6 +78,12 @@ private slots:
             QCOMPARE(panel.ChMeteo->graph(i)->name(), QString::fromLatin1(titles[i]));
         }
         QVERIFY(panel.ChMeteo->dateTimeAxis());
+        // The stored times are as written in the file: labelled in UTC, whatever the desktop's
+        // time zone.
+        const auto ticker = panel.ChMeteo->xAxis->ticker().dynamicCast<QCPAxisTickerDateTime>();
+        QVERIFY(ticker);
+        QCOMPARE(ticker->dateTimeFormat(), QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+        QCOMPARE(ticker->dateTimeSpec(), Qt::UTC);
         QVERIFY(panel.ChMeteo->legend->visible());
         QCOMPARE(panel.ChMeteo->title(), QString());
     }
@@ -121,6 +127,25 @@ private slots:
         panel.open(f.sources, f.header, observer);
         QVERIFY(!panel.checkBoxes()[0]->isChecked());
         QCOMPARE(panel.ChMeteo->pointCount(1), 3);
+    }
+
+    void readsMeteoDatAgainAtOpeningAndOnZTMenuRequest() {
+        Fixture f;
+        ui::NoticeRecorder notices;
+        ui::QtScanObserver observer({});
+        ui::MeteoPanel panel;
+        panel.open(f.sources, f.header, observer);
+        QCOMPARE(panel.ChMeteo->pointCount(0), 3);
+        // Meteo.dat is read again, not kept: two records counted now give two points.
+        f.sources.recordsWritten = 2;
+        panel.open(f.sources, f.header, observer);
+        QCOMPARE(panel.ChMeteo->pointCount(0), 2);
+        f.sources.recordsWritten = 3;
+        panel.open(f.sources, f.header, observer);
+        std::filesystem::resize_file(f.sources.meteoFile, 2 * meteo::kMeteoRecordSize);
+        emit panel.checkBoxes()[5]->customContextMenuRequested(QPoint());
+        QCOMPARE(notices.notices, QStringList{QStringLiteral("Unexpected end of file")});
+        QCOMPARE(panel.ChMeteo->pointCount(0), 2);
     }
 
     void listsTheSensors() {
