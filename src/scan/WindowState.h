@@ -108,6 +108,9 @@ struct WindowState {
 
     // Which panel is in front.
     Panel panel = Panel::None;
+    bool PViewerInFront = false;   // the viewer container, in front at the end of a scan
+    bool headerViewFilled = false; // the header view shows the last scan's observation header
+    bool scanning = false;         // a scan runs: Scan and Input File are ignored until it ends
 
     // The summary panel.
     std::string ESumFile;

@@ -5,7 +5,7 @@
 namespace text {
 
 namespace {
-constexpr std::size_t kBlock = 1 << 20;
+constexpr std::size_t kBlock = 128 << 10;
 } // namespace
 
 LineReader::~LineReader() {

@@ -8,6 +8,8 @@
 
 namespace text {
 
+inline constexpr std::size_t kMaxLineLength = 80;
+
 /// A text line as a scanner sees it: the raw line and its checked form, which is "End" at the
 /// end of the file (nothing read, or an empty last line), "*" for a line longer than 80
 /// characters, and the raw line otherwise.
@@ -22,8 +24,6 @@ struct TextLine {
     static constexpr std::string_view kEnd = "End";
     static constexpr std::string_view kLong = "*";
 };
-
-inline constexpr std::size_t kMaxLineLength = 80;
 
 /// Reads a text file line by line through one large buffer, handing out each line as a view
 /// that is valid until the next read. A line ends at a line feed; a carriage return right

@@ -38,6 +38,16 @@ bool RecordFile::append(std::span<const std::byte> record) {
     return true;
 }
 
+bool RecordFile::appendRecords(std::span<const std::byte> records) {
+    if (m_file == nullptr || m_failed || m_recordSize == 0 || records.size() % m_recordSize != 0)
+        return false;
+    if (m_buffer.size() + records.size() > kWriteBuffer && !flush())
+        return false;
+    m_buffer.insert(m_buffer.end(), records.begin(), records.end());
+    m_records += records.size() / m_recordSize;
+    return true;
+}
+
 bool RecordFile::flush() {
     if (m_file == nullptr)
         return false;

@@ -24,6 +24,9 @@ public:
     /// Appends one record of recordSize bytes; false when the file is not open, the record has
     /// another size, or the disk refused the write.
     bool append(std::span<const std::byte> record);
+    /// Appends several records at once; false as append, or when the size is not a whole
+    /// number of records (an empty span appends nothing and succeeds).
+    bool appendRecords(std::span<const std::byte> records);
     /// Writes out what is buffered, so that readers see every appended record.
     bool flush();
     /// Empties the file again; it stays open for appending.

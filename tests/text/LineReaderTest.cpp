@@ -94,3 +94,15 @@ TEST_F(LineReaderTest, CountLinesCountsALastLineWithoutLineFeed) {
     write("");
     EXPECT_EQ(text::CountLines(path), 0u);
 }
+
+TEST_F(LineReaderTest, LinesReadingEndOrStarAreOrdinaryLines) {
+    write("End\n*\n");
+    text::LineReader reader;
+    ASSERT_TRUE(reader.open(path));
+    const auto end = reader.readLine();
+    EXPECT_FALSE(end.isEnd());
+    EXPECT_EQ(end.checked, "End");
+    const auto star = reader.readLine();
+    EXPECT_FALSE(star.isLong());
+    EXPECT_TRUE(reader.readLine().isEnd());
+}

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -82,4 +84,28 @@ TEST_F(RecordFileTest, FailuresAreResults) {
     text::RecordFileReader reader;
     EXPECT_FALSE(reader.open(dir / "nothing.dat", 16));
     EXPECT_TRUE(reader.next().empty());
+}
+
+TEST_F(RecordFileTest, AppendsWholeRecordsAtOnce) {
+    text::RecordFile file;
+    ASSERT_TRUE(file.create(dir / "ObsRecs.dat", 16));
+    std::vector<std::byte> block;
+    for (std::uint32_t i = 0; i < 3; ++i) {
+        const auto r = record(i);
+        block.insert(block.end(), r.begin(), r.end());
+    }
+    ASSERT_TRUE(file.appendRecords(block));
+    EXPECT_TRUE(file.appendRecords({}));
+    EXPECT_FALSE(file.appendRecords(std::span(block).first(24))); // not whole records
+    ASSERT_TRUE(file.append(record(3)));
+    EXPECT_EQ(file.recordCount(), 4u);
+    ASSERT_TRUE(file.flush());
+
+    text::RecordFileReader reader;
+    ASSERT_TRUE(reader.open(dir / "ObsRecs.dat", 16));
+    for (std::uint32_t i = 0; i < 4; ++i) {
+        const auto r = reader.next();
+        const auto want = record(i);
+        ASSERT_TRUE(std::equal(r.begin(), r.end(), want.begin(), want.end()));
+    }
 }
