@@ -174,14 +174,15 @@ std::string TextReport(const scan::TScanDriver& driver) {
     line(" Strings in Data   " + w.ST_NDataStr);
 
     for (text::FileKind kind : kReportOrder) {
-        const std::pair<std::string_view, const text::DiagnosticList*> parts[] = {
-            {"Header", &driver.lists().header(kind)}, {"Data", &driver.lists().data(kind)}};
-        for (const auto& [part, list] : parts) {
+        const std::string letter(1, scan::kindLetter(kind));
+        const std::pair<std::string, const text::DiagnosticList*> parts[] = {
+            {w.errorHeaderCaptions[static_cast<std::size_t>(kind)], &driver.lists().header(kind)},
+            {"Data (" + letter + "-file)", &driver.lists().data(kind)}};
+        for (const auto& [caption, list] : parts) {
             if (list->empty())
                 continue;
             line("");
-            line(std::string(KindCaption(kind)) + " " + std::string(part) + ": " +
-                 w.errorHeaderCaptions[static_cast<std::size_t>(kind)]);
+            line(std::string(KindCaption(kind)) + " - " + caption);
             for (const std::string& l : list->lines())
                 line(l);
         }

@@ -192,7 +192,7 @@ TEST(QuillonScan, TextReportShowsTheSummaryAndTheLists) {
          {"RINEX File site0050.09o\n", "   Epochs           0\n", "    Minimum  100\n",
           " Errors \n    Yes\n", "    Observation File     header red      data red\n",
           "    Meteo File           header silver   data silver\n",
-          "O (Observation) Header: Header of file site0050.09o\n"}) {
+          "O (Observation) - Header of file site0050.09o\n"}) {
         SCOPED_TRACE(expected);
         EXPECT_NE(run.out.find(expected), std::string::npos) << run.out;
     }
