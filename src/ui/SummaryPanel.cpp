@@ -121,8 +121,12 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QFrame(parent) {
     sats->setColumnStretch(3, 1);
     STSumMaxSat = newValue(GBSatellites, " Maximum", "STSumMaxSat");
     STSumMinSat = newValue(GBSatellites, " Minimum", "STSumMinSat");
-    sats->addWidget(STSumMaxSat, 0, 0, 1, 2);
-    sats->addWidget(STSumMinSat, 0, 2, 1, 2);
+    auto* extremes = new QHBoxLayout;
+    extremes->addWidget(STSumMaxSat);
+    extremes->addSpacing(40);
+    extremes->addWidget(STSumMinSat);
+    extremes->addStretch(1);
+    sats->addLayout(extremes, 0, 0, 1, 4);
     ESumGPS = newList(GBSatellites, "ESumGPS");
     ESumGLO = newList(GBSatellites, "ESumGLO");
     ESumGEO = newList(GBSatellites, "ESumGEO");
@@ -151,6 +155,7 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QFrame(parent) {
         eph->addWidget(newCaption(GBEphemeris, caption), row, 0);
         eph->addWidget(edit, row, 1);
     }
+    eph->setRowStretch(4, 1);
 
     // External events.
     GBEvents = newGroup(this, " Events ", "GBEvents");
@@ -199,7 +204,7 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QFrame(parent) {
     auto* errors = new QHBoxLayout(GBErrors);
     STSumErr = newIndicator(GBErrors, "No", "STSumErr");
     setIndicatorColour(STSumErr, scan::Colour::Yellow);
-    STSumErr->setMinimumWidth(60);
+    STSumErr->setMinimumSize(80, 22);
     errors->addWidget(STSumErr);
     errors->addStretch(1);
 
@@ -233,10 +238,9 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QFrame(parent) {
     }
 
     // Line counts.
-    auto* counts = new QWidget(this);
-    counts->setObjectName(QStringLiteral("PLineCounts"));
+    auto* counts = newGroup(this, " Lines ", "GBLines");
     auto* countGrid = new QGridLayout(counts);
-    countGrid->setContentsMargins(0, 0, 0, 0);
+    countGrid->setColumnStretch(0, 1);
     ST_NFileStr = newValue(counts, "Strings in File", "ST_NFileStr");
     ST_NHeaderStr = newValue(counts, "Strings in Header", "ST_NHeaderStr");
     ST_NDataStr = newValue(counts, "Strings in Data", "ST_NDataStr");
@@ -272,8 +276,8 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QFrame(parent) {
     auto* side = new QVBoxLayout;
     side->addWidget(GBEvents);
     side->addWidget(GBErrors);
-    side->addStretch(1);
     side->addWidget(counts);
+    side->addStretch(1);
     grid->addLayout(side, 2, 2);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);

@@ -26,6 +26,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -39,7 +40,7 @@ namespace {
 
 constexpr int kMenuTopic = 3;
 constexpr int kToolTipMs = 500 * 1000;
-constexpr QSize kWindowSize{1040, 720};
+constexpr QSize kWindowSize{1040, 800};
 
 constexpr std::size_t panelIndex(scan::Panel p) noexcept {
     return static_cast<std::size_t>(p);
@@ -262,8 +263,15 @@ void TForm1::buildPanels() {
     PView = new InputPanel(PViewer);
     PSumm = new SummaryPanel(PViewer);
     PSumm->hide();
-    PHeader = new HeaderPanel(PViewer);
-    PHeader->hide();
+    // The header view holds more than the window's height: it scrolls when it must.
+    PHeader = new HeaderPanel;
+    m_headerArea = new QScrollArea(PViewer);
+    m_headerArea->setObjectName(QStringLiteral("SBHeader"));
+    m_headerArea->setFrameShape(QFrame::NoFrame);
+    m_headerArea->setWidgetResizable(true);
+    m_headerArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_headerArea->setWidget(PHeader);
+    m_headerArea->hide();
     setHelpTopic(PHeader->BBCloseHead, 4);
     using scan::Panel;
     PVTime = newViewPanel(Panel::PVTime, "PVTime", "Times (Epochs)", "BBVCloseTimes", 3, 3);
@@ -278,7 +286,7 @@ void TForm1::buildPanels() {
     m_closeButtons[panelIndex(Panel::PHeader)] = PHeader->BBCloseHead;
     for (QWidget* w :
          {static_cast<QWidget*>(PView), static_cast<QWidget*>(PSumm),
-          static_cast<QWidget*>(PHeader), static_cast<QWidget*>(PVTime),
+          static_cast<QWidget*>(m_headerArea), static_cast<QWidget*>(PVTime),
           static_cast<QWidget*>(PSats), static_cast<QWidget*>(PMeasurs),
           static_cast<QWidget*>(PEvents), static_cast<QWidget*>(POccup), static_cast<QWidget*>(PIO),
           static_cast<QWidget*>(PEphemGPS), static_cast<QWidget*>(PMeteo)})
@@ -292,6 +300,7 @@ void TForm1::buildPanels() {
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false); // the window has a fixed size
     setStatusBar(StatusBar1);
 
     // The wait notice floats over everything, in the middle of the window.
@@ -313,7 +322,7 @@ QWidget* TForm1::panelWidget(scan::Panel panel) const {
     case scan::Panel::PSumm:
         return PSumm;
     case scan::Panel::PHeader:
-        return PHeader;
+        return m_headerArea;
     case scan::Panel::PVTime:
     case scan::Panel::PSats:
     case scan::Panel::PMeasurs:

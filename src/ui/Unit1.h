@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QScrollArea;
 class QStatusBar;
 
 namespace ui {
@@ -125,6 +126,7 @@ private:
     QWidget* panelWidget(scan::Panel panel) const;
     QPushButton* closeButtonOf(scan::Panel panel) const;
 
+    QScrollArea* m_headerArea = nullptr;
     std::unique_ptr<WindowObserver> m_observer;
     std::unique_ptr<scan::TScanDriver> m_driver;
     std::array<QAction*, scan::kMenuItemCount> m_menuItems{};
