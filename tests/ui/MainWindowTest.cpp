@@ -11,6 +11,7 @@
 #include "ui/Unit1.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -317,6 +318,52 @@ private slots:
         QVERIFY(!button(form, "BBShowErr")->isEnabled());
         QCOMPARE(colourOf(form, "STC1is"), rgbOf(scan::Colour::Silver));
         QCOMPARE(colourOf(form, "STFileNH"), rgbOf(scan::Colour::Silver));
+    }
+
+    // 1500 epochs of 4 lines: the scan lets input through at line 5000, where Stop is seen.
+    void stopDuringTheScanEndsItAtTheNextPoll() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        const QString obs = rig.put("site0050.09o", obsFile(1500));
+        bool polled = false;
+        QTimer::singleShot(0, &form, [&] {
+            polled = true;
+            // What the window shows while the scan runs.
+            QVERIFY(QApplication::overrideCursor());
+            QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+            QCOMPARE(labelText(form, "STEnd"),
+                     QString::fromStdString(scan::FileSizeText(QFileInfo(obs).size())));
+            QVERIFY(!form.ViewSummury1->isEnabled());
+            QVERIFY(form.PView->isVisible());
+            QVERIFY(button(form, "BBStop")->isEnabled());
+            QTest::mouseClick(button(form, "BBStop"), Qt::LeftButton);
+        });
+        rig.chooseAndScan(obs);
+        QVERIFY(polled);
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(form.PSumm->isVisible());
+        // The poll comes at line 5000: 10 header lines and 1247 whole epochs of 4 lines.
+        QCOMPARE(labelText(form, "STSumNumEp"), QStringLiteral("Epochs           1247"));
+        QCOMPARE(rig.recorder.notices, QStringList{});
+    }
+
+    // Closing the window during a scan asks, stops the scan, and closes once it has returned.
+    void exitDuringTheScanClosesWhenTheScanHasEnded() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        const QString obs = rig.put("site0050.09o", obsFile(1500));
+        const QString temp = rig.tempDir();
+        rig.recorder.answer = ui::Answer::Yes;
+        bool stillOpen = false;
+        QTimer::singleShot(0, &form, [&] {
+            form.ExitQuillon1->trigger();
+            stillOpen = form.isVisible(); // not while the scan runs
+        });
+        rig.chooseAndScan(obs);
+        QVERIFY(stillOpen);
+        QCOMPARE(rig.recorder.questions, QStringList{"Do you really want to exit Quillon?"});
+        QVERIFY(!form.isVisible());
+        QVERIFY(!QDir(temp).exists());
     }
 
     void theErrorsWindowOpensOnTheLastKindWithDiagnostics() {
