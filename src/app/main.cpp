@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quillon"));
     QApplication::setDesktopFileName(QStringLiteral("quillon"));
+    QApplication::setWindowIcon(ui::programIcon());
 
     // The main window first (FormCreate), then the errors window and the about box.
     ui::TForm1 form;

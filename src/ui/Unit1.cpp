@@ -24,12 +24,15 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -51,6 +54,42 @@ QString fromPath(const std::string& path) {
 }
 
 } // namespace
+
+QIcon programIcon() {
+    // The installed icon's picture, drawn here since the program reads no SVG: calm turquoise
+    // water with two white waves.
+    QIcon icon;
+    for (int side : {16, 32, 64}) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        QLinearGradient sea(0, 0, 0, side);
+        sea.setColorAt(0, QColor(0x7f, 0xe3, 0xe0));
+        sea.setColorAt(1, QColor(0x0f, 0x8f, 0x9c));
+        p.setPen(Qt::NoPen);
+        p.setBrush(sea);
+        const qreal r = side / 6.0;
+        p.drawRoundedRect(QRectF(0.5, 0.5, side - 1.0, side - 1.0), r, r);
+        p.setPen(QPen(Qt::white, std::max(1.0, side / 28.0), Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        for (const qreal y : {0.62, 0.8}) {
+            QPainterPath wave;
+            wave.moveTo(side * 0.12, side * y);
+            for (int k = 0; k < 4; ++k) {
+                const qreal x0 = side * (0.12 + 0.19 * k);
+                wave.quadTo(x0 + side * 0.095, side * (y - 0.07), x0 + side * 0.19, side * y);
+            }
+            p.drawPath(wave);
+        }
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0xf2, 0xc2, 0x30));
+        p.drawEllipse(QPointF(side * 0.68, side * 0.3), side * 0.11, side * 0.11);
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
 
 QString mainWindowCaption() {
     return QStringLiteral("   Quillon   (beta version ") + QString::fromLatin1(kVersion) +
@@ -133,6 +172,7 @@ void TForm1::FormCreate(const std::filesystem::path& workingDir) {
             w->setToolTipDuration(kToolTipMs);
     PView->GScan->setFraction(0);
     setWindowTitle(mainWindowCaption());
+    setWindowIcon(programIcon());
 }
 
 void TForm1::CreateSecondaryWindows() {

@@ -3,6 +3,7 @@
 #include "scan/ScanDriver.h"
 #include "scan/WindowState.h"
 
+#include <QIcon>
 #include <QMainWindow>
 
 #include <array>
@@ -28,6 +29,8 @@ class TFormAdv;
 class TFormErrors;
 class WaitPanel;
 
+/// The program's icon, for the window and the task bar.
+QIcon programIcon();
 /// The caption FormCreate gives the main window.
 QString mainWindowCaption();
 

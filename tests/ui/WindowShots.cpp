@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
+    ui::programIcon().pixmap(64, 64).save(QDir(folder).filePath(QStringLiteral("icon.png")));
     QTemporaryDir work;
     ui::NoticeRecorder recorder;
     recorder.files << QString::fromLocal8Bit(argv[2]);
