@@ -430,6 +430,15 @@ private slots:
             QCOMPARE(rig.help.owners.value(0), form.PView->BBInput);
         }
 
+        // Without a focused control F1 opens the first topic.
+        QTest::mouseClick(form.PHeader->BBCloseHead, Qt::LeftButton);
+        if (QWidget* focused = form.focusWidget())
+            focused->clearFocus();
+        QCOMPARE(form.focusWidget(), nullptr);
+        rig.help.topics.clear();
+        QTest::keyClick(&form, Qt::Key_F1);
+        QCOMPARE(rig.help.topics, QList<int>{1});
+
         // "Quillon Help" opens topic 1 whatever has the focus.
         rig.help.topics.clear();
         form.QuillonHelp1->trigger();
