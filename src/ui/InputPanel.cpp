@@ -52,9 +52,16 @@ InputPanel::InputPanel(QWidget* parent) : QWidget(parent), m_photo(seaPhoto()) {
     setObjectName(QStringLiteral("PView"));
     setHelpTopic(this, kPanelTopic);
 
-    PInput = new QGroupBox(QStringLiteral("Input and Scan RINEX file"), this);
+    // The box lies on a plain card, so that its title does not sit on the card's edge.
+    auto* card = new QFrame(this);
+    card->setObjectName(QStringLiteral("PInputCard"));
+    card->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    card->setAutoFillBackground(true);
+    PInput = new QGroupBox(QStringLiteral("Input and Scan RINEX file"), card);
     PInput->setObjectName(QStringLiteral("PInput"));
-    PInput->setAutoFillBackground(true);
+    auto* cardLayout = new QVBoxLayout(card);
+    cardLayout->setContentsMargins(10, 8, 10, 10);
+    cardLayout->addWidget(PInput);
     setHelpTopic(PInput, kInputTopic);
 
     BBInput = newButton(PInput, "Input  File", "BBInput", "Open file(s) *.*O");
@@ -169,12 +176,12 @@ InputPanel::InputPanel(QWidget* parent) : QWidget(parent), m_photo(seaPhoto()) {
 
     // The box floats in the middle of the photograph.
     auto* outer = new QGridLayout(this);
-    outer->addWidget(PInput, 1, 1);
+    outer->addWidget(card, 1, 1);
     outer->setRowStretch(0, 1);
     outer->setRowStretch(2, 1);
     outer->setColumnStretch(0, 1);
     outer->setColumnStretch(2, 1);
-    PInput->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    card->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
 void InputPanel::render(const scan::WindowState& w) {
