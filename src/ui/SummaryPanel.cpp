@@ -268,17 +268,20 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QFrame(parent) {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(8);
-    grid->addWidget(GBEpochs, 0, 0);
+    auto* left = new QVBoxLayout;
+    left->addWidget(GBEpochs, 1);
+    left->addWidget(GBEvents);
+    grid->addLayout(left, 0, 0);
     grid->addWidget(GBMeasurements, 0, 1);
     grid->addWidget(GBFiles, 0, 2, 2, 1);
     grid->addWidget(GBSatellites, 1, 0, 1, 2);
     grid->addWidget(GBEphemeris, 2, 0, 1, 2);
     auto* side = new QVBoxLayout;
-    side->addWidget(GBEvents);
     side->addWidget(GBErrors);
     side->addWidget(counts);
     side->addStretch(1);
     grid->addLayout(side, 2, 2);
+    grid->setRowStretch(3, 1); // spare height goes below the groups, not into them
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(2, 2);
