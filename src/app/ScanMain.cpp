@@ -1,6 +1,7 @@
 // quillon-scan: the scan of the window program, run without a window.
 
 #include "app/ScanReport.h"
+#include "scan/InputFile.h"
 #include "scan/RunSetup.h"
 #include "scan/ScanDriver.h"
 #include "text/ScanObserver.h"
@@ -98,8 +99,9 @@ int main(int argc, char** argv) {
         scan::SetUpRun(run);
     }
 
-    const std::string file = options.obsFile;
-    driver.BBInputClick([&file] { return std::optional<std::string>(file); });
+    // The file is chosen without the reset of a file choice: on a fresh run it would only
+    // try the record files a first time, and tell a failure twice.
+    scan::ChooseObservationFile(run, options.obsFile);
     const bool ran = driver.BBScanClick();
 
     if (options.json) {

@@ -65,6 +65,8 @@ public:
     bool InputRinexFile1Click(const FileChooser& choose) { return BBInputClick(choose); }
     /// "Scan": enables Stop and runs the scan. Ignored (false) while a scan runs.
     bool BBScanClick();
+    /// "Scan Rinex file": the scan without touching Stop (the item itself stays disabled).
+    bool ScanRinexFile1Click() { return m_scanning ? false : RunScan(); }
     /// Sets StopRequested; the observation data scan honours it at its next poll.
     void BBStopClick() noexcept { m_stopRequested = true; }
     /// The close question. Without a running scan: true (close now) when answered Yes. During

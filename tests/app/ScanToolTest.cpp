@@ -212,6 +212,9 @@ TEST(QuillonScan, ExitsWithTwoWhenTheScanCannotRun) {
         {{"--jsn", "empty.09o"}, "quillon-scan: unknown option --jsn", "a misspelt option"},
         {{"a.09o", "b.09o"}, "quillon-scan: only one observation file", "two files"},
         {{"empty.09o", "--records"}, "quillon-scan: --records needs a folder", "no folder"},
+        {{"--records", "empty.09o/rec", "empty.09o"},
+         "quillon-scan: cannot create the folder empty.09o/rec",
+         "a record folder under a file"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.reason);

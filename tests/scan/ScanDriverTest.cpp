@@ -344,6 +344,25 @@ TEST(TScanDriver, ScansAllFiveCompanionsInTheirOrder) {
     ASSERT_NE(rig.driver.meteoFileM(), nullptr);
 }
 
+TEST(TScanDriver, ObservationDiagnosticsOutliveACleanNavigationFile) {
+    Rig rig("drv-odiag");
+    Lines data = obsEpochs(2);
+    data.push_back(kJunk);
+    const std::string o = rig.put("site0050.09o", fileOf({obsHeader(), data}));
+    rig.put("site0050.09n", fileOf({gpsHeader(), gpsRecord(" 3")}));
+    ASSERT_TRUE(rig.scanFile(o));
+    const scan::WindowState& w = rig.w();
+
+    expectFiles(w, {{FileKind::O, Colour::Lime, Colour::Fuchsia},
+                    {FileKind::N, Colour::Lime, Colour::Lime}});
+    EXPECT_EQ(w.STSumErr.text, "Yes");
+    EXPECT_EQ(w.STSumErr.colour, Colour::Red);
+    EXPECT_EQ(w.errorsChoice, FileKind::O);
+    EXPECT_TRUE(w.BBShowErrEnabled);
+    EXPECT_EQ(rig.driver.lists().data(FileKind::O).lines().at(1), kJunk);
+    EXPECT_EQ(w.EGPSEph, " 3");
+}
+
 TEST(TScanDriver, NavigationHeaderFindingsAndAHeaderOnlyNavigationFile) {
     Rig rig("drv-navhead");
     const std::string o = rig.put("site0050.09o", fileOf({obsHeader(), obsEpochs(2)}));
