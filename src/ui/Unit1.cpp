@@ -503,7 +503,7 @@ void TForm1::BBScanClick() {
 void TForm1::ScanRinexFile1Click() {
     if (m_driver->scanning())
         return;
-    m_driver->RunScan();
+    m_driver->ScanRinexFile1Click();
     afterScan();
 }
 
