@@ -9,6 +9,7 @@
 #include "ui/Notice.h"
 #include "ui/SummaryPanel.h"
 #include "ui/Unit1.h"
+#include "ui/WaitPanel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -135,6 +136,19 @@ QStringList shownLines(const QListView* view) {
         lines << model->data(model->index(row, 0)).toString();
     return lines;
 }
+
+/// Counts how often a widget is shown.
+class ShowCounter : public QObject {
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            ++count;
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 const QStringList kAlwaysOn = {"About1", "ExitQuillon1", "InputRinexFile1", "QuillonHelp1"};
 
@@ -364,6 +378,30 @@ private slots:
         QCOMPARE(rig.recorder.questions, QStringList{"Do you really want to exit Quillon?"});
         QVERIFY(!form.isVisible());
         QVERIFY(!QDir(temp).exists());
+    }
+
+    // A file with bare line feeds is scanned from a converted copy, with the wait notice up.
+    void aUnixFileShowsTheWaitNoticeAndTheCopysName() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        const QString obs = QDir(rig.work.path()).filePath("site0050.09o");
+        {
+            QFile f(obs);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            for (const std::string& l : obsFile(3))
+                f.write((l + "\n").c_str());
+        }
+        ShowCounter shows;
+        form.PWait->installEventFilter(&shows);
+        rig.chooseAndScan(obs);
+        QCOMPARE(shows.count, 1);
+        QVERIFY(!form.PWait->isVisible());
+        QCOMPARE(form.StatusBar1->currentMessage(), QString());
+        const QString copy = QDir(rig.work.path()).filePath("site0050_0.09o");
+        QVERIFY(QFileInfo::exists(copy));
+        QCOMPARE(editText(form, "ESumFile"), copy);
+        QCOMPARE(editText(form, "EFile"), obs);
+        QCOMPARE(labelText(form, "STSumNumEp"), QStringLiteral("Epochs           3"));
     }
 
     void theErrorsWindowOpensOnTheLastKindWithDiagnostics() {
