@@ -1,8 +1,19 @@
-#include <cstdio>
+// quillon: the window program.
 
-// The window program arrives with its own issue; until then the entry says so.
-int main() {
-    std::puts("Quillon: the window program is not built yet; "
-              "use scripts/quillon.sh test to run the checks.");
-    return 0;
+#include "ui/Unit1.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillon"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quillon"));
+    QApplication::setDesktopFileName(QStringLiteral("quillon"));
+    QApplication::setWindowIcon(ui::programIcon());
+
+    // The main window first (FormCreate), then the errors window and the about box.
+    ui::TForm1 form;
+    form.CreateSecondaryWindows();
+    form.show();
+    return QApplication::exec();
 }

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "scan/ScanDriver.h"
+#include "scan/WindowState.h"
+
+#include <QIcon>
+#include <QMainWindow>
+
+#include <array>
+#include <filesystem>
+#include <memory>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+class QStatusBar;
+
+namespace ui {
+
+class HeaderPanel;
+class InputPanel;
+class PieGauge;
+class SummaryPanel;
+class TFormAdv;
+class TFormErrors;
+class WaitPanel;
+
+/// The program's icon, for the window and the task bar.
+QIcon programIcon();
+/// The caption FormCreate gives the main window.
+QString mainWindowCaption();
+
+/// The main window: menus, the input panel, the view panels and the status bar. It holds no
+/// scan logic: every click goes to the scan driver, and the window then shows the driver's
+/// window state (during a scan as well, at each point where the scan repaints or polls).
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    /// FormCreate runs here: the run's temporary folder is made under workingDir (the
+    /// process's working directory when empty).
+    explicit TForm1(const std::filesystem::path& workingDir = {}, QWidget* parent = nullptr);
+    ~TForm1() override;
+    TForm1(const TForm1&) = delete;
+    TForm1& operator=(const TForm1&) = delete;
+
+    /// Creates the errors window and the about box, after the main window; done on first use
+    /// when the program entry did not.
+    void CreateSecondaryWindows();
+
+    scan::TScanDriver& driver() noexcept { return *m_driver; }
+    const scan::TScanDriver& driver() const noexcept { return *m_driver; }
+    /// Shows the driver's window state.
+    void render();
+    /// The help file the help calls name: StartDir + "Quillon.chm".
+    QString helpFile() const;
+
+    // Menu handlers.
+    void InputRinexFile1Click();
+    void ScanRinexFile1Click();
+    void ViewSummury1Click();
+    void ViewErrors1Click();
+    void Header1Click();
+    void TimesEpochs1Click();
+    void Satellites1Click();
+    void Ephemerides1Click();
+    void Measurements1Click();
+    void Ionoparameters1Click();
+    void Externalevents1Click();
+    void Occupations1Click();
+    void Meteo1Click();
+    void QuillonHelp1Click();
+    void About1Click();
+    void ExitQuillon1Click();
+
+    // Button handlers.
+    void BBInputClick();
+    void BBScanClick();
+    void BBStopClick();
+    void BBCloseSumClick();
+    void BBShowErrClick();
+    void BBCloseHeadClick();
+    /// The Close button of a view panel: hides it and shows the input panel.
+    void closeViewPanel(scan::Panel panel);
+
+    /// F1: help at the topic of the focused control (topic 1 when none has a topic).
+    void FormKeyUp();
+
+    QMenuBar* MainMenu1;
+    QAction *InputRinexFile1, *ScanRinexFile1, *ViewSummury1, *ViewErrors1;
+    QAction *TimesEpochs1, *Header1, *Satellites1, *Ephemerides1, *Measurements1;
+    QAction *Ionoparameters1, *Externalevents1, *Occupations1, *Meteo1;
+    QAction *QuillonHelp1, *About1, *ExitQuillon1;
+
+    QLabel* STFile; // "RINEX File"
+    QLineEdit* EFile;
+    QWidget* PViewer;
+    InputPanel* PView;
+    SummaryPanel* PSumm;
+    HeaderPanel* PHeader;
+    QFrame *PVTime, *PSats, *PMeasurs, *PEvents, *POccup, *PIO, *PEphemGPS, *PMeteo;
+    QStatusBar* StatusBar1;
+    WaitPanel* PWait;
+
+    TFormErrors* FormErrors = nullptr;
+    TFormAdv* FormAdv = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    class WindowObserver;
+
+    void FormCreate(const std::filesystem::path& workingDir);
+    void buildMenus();
+    void buildPanels();
+    QFrame* newViewPanel(scan::Panel panel, const char* name, const char* title,
+                         const char* closeName, int topic, int closeTopic);
+    void showViewPanel(scan::Panel panel);
+    void afterScan();
+    void placeWaitPanel();
+    QWidget* panelWidget(scan::Panel panel) const;
+    QPushButton* closeButtonOf(scan::Panel panel) const;
+
+    QScrollArea* m_headerArea = nullptr;
+    std::unique_ptr<WindowObserver> m_observer;
+    std::unique_ptr<scan::TScanDriver> m_driver;
+    std::array<QAction*, scan::kMenuItemCount> m_menuItems{};
+    std::array<QPushButton*, 11> m_closeButtons{}; // per scan::Panel
+    std::array<QFrame*, 11> m_viewPanels{};        // the placeholder view panels
+};
+
+} // namespace ui

@@ -1,0 +1,540 @@
+#include "UiTestMain.h"
+
+#include "scan/WindowState.h"
+#include "ui/Adv.h"
+#include "ui/ErrorsForm.h"
+#include "ui/HeaderPanel.h"
+#include "ui/HelpWindow.h"
+#include "ui/InputPanel.h"
+#include "ui/Notice.h"
+#include "ui/SummaryPanel.h"
+#include "ui/Unit1.h"
+#include "ui/WaitPanel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string H(std::string_view content, std::string_view label) {
+    std::string s(content);
+    s.resize(60, ' ');
+    return s + std::string(label);
+}
+
+Lines obsFile(int epochs) {
+    Lines lines = {
+        H("     2.11           OBSERVATION DATA    M (MIXED)", "RINEX VERSION / TYPE"),
+        H("quillon             tester              20261210", "PGM / RUN BY / DATE"),
+        H("SITE", "MARKER NAME"),
+        H("  4367923.2439   502759.4648  4605585.9325", "APPROX POSITION XYZ"),
+        H("        1.5000        0.0000        0.0000", "ANTENNA: DELTA H/E/N"),
+        H("     1     1", "WAVELENGTH FACT L1/2"),
+        H("     2    C1    P2", "# / TYPES OF OBSERV"),
+        H("    30.000", "INTERVAL"),
+        H("  2009     1     5     0     0    0.0000000     GPS", "TIME OF FIRST OBS"),
+        H("", "END OF HEADER"),
+    };
+    // G05, G12 and G30 every 30 s with C1 and P2; G30 has no P2.
+    for (int n = 0; n < epochs; ++n) {
+        char epoch[64];
+        std::snprintf(epoch, sizeof epoch, " 09  1  5 %2d %2d %10.7f  0  3G05G12G30", n / 120,
+                      (n / 2) % 60, (n % 2) * 30.0);
+        for (const char* l : {static_cast<const char*>(epoch), "  21234567.123    21234568.123",
+                              "  22234567.123    22234568.123", "  23234567.123"})
+            lines.emplace_back(l);
+    }
+    return lines;
+}
+
+// A GPS navigation file with one record for G05; its LEAP SECONDS line (line 6) is a finding.
+Lines gpsFile() {
+    return {
+        H("     2.11           N: GPS NAV DATA", "RINEX VERSION / TYPE"),
+        H("quillon             tester              20261210", "PGM / RUN BY / DATE"),
+        H("    0.1118D-07  0.2235D-07 -0.5960D-07 -0.1192D-06", "ION ALPHA"),
+        H("    0.1167D+06  0.1638D+05 -0.1311D+06 -0.3932D+06", "ION BETA"),
+        H("    0.133179128170D-06 0.107469588780D-12   552960     1025", "DELTA-UTC: A0,A1,T,W"),
+        H("    1X", "LEAP SECONDS"),
+        H("", "END OF HEADER"),
+        " 5 10  3  5 12  0  0.0 0.500000000000D+00-0.250000000000D+00 0.125000000000D+00",
+        "    0.450000000000D+02 1.5D+00 6.283185307179586D+00 3.141592653589793D+00",
+        "   -0.500000000000D+00 0.781250000000D-02 0.250000000000D+00 0.515350000000D+04",
+        "    0.475200000000D+06 0.125000000000D+00-3.141592653589793D+00-2.0D+00",
+        "    0.000000000000D+00 250.5D+00 1.5707963267948965D+00-6.283185307179586D+00",
+        "    0.785398163397D+00 0.100000000000D+01 0.157300000000D+04 0.100000000000D+01",
+        "    0.200000000000D+01 0.000000000000D+00-0.500000000000D+00 0.301000000000D+03",
+        "    0.475000000000D+06",
+    };
+}
+
+void writeFile(const QString& path, const Lines& lines) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    for (const std::string& l : lines) {
+        f.write(l.data(), static_cast<qint64>(l.size()));
+        f.write("\r\n");
+    }
+}
+
+QStringList enabledMenus(const ui::TForm1& form) {
+    QStringList names;
+    for (const QAction* a : form.findChildren<QAction*>())
+        if (!a->objectName().isEmpty() && !a->menu() && !a->isSeparator() && a->isEnabled())
+            names << a->objectName();
+    names.sort();
+    return names;
+}
+
+QColor colourOf(const ui::TForm1& form, const char* name) {
+    const auto* label = form.findChild<QLabel*>(QString::fromLatin1(name));
+    return label ? ui::indicatorColourOf(label) : QColor();
+}
+
+QColor rgbOf(scan::Colour c) {
+    return QColor::fromRgb(static_cast<QRgb>(scan::rgb(c)));
+}
+
+QString labelText(const ui::TForm1& form, const char* name) {
+    const auto* label = form.findChild<QLabel*>(QString::fromLatin1(name));
+    return label ? label->text() : QStringLiteral("<no %1>").arg(QString::fromLatin1(name));
+}
+
+QString editText(const ui::TForm1& form, const char* name) {
+    const auto* edit = form.findChild<QLineEdit*>(QString::fromLatin1(name));
+    return edit ? edit->text() : QStringLiteral("<no %1>").arg(QString::fromLatin1(name));
+}
+
+QPushButton* button(const ui::TForm1& form, const char* name) {
+    return form.findChild<QPushButton*>(QString::fromLatin1(name));
+}
+
+QStringList shownLines(const QListView* view) {
+    QStringList lines;
+    const QAbstractItemModel* model = view->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        lines << model->data(model->index(row, 0)).toString();
+    return lines;
+}
+
+/// Counts how often a widget is shown.
+class ShowCounter : public QObject {
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            ++count;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+const QStringList kAlwaysOn = {"About1", "ExitQuillon1", "InputRinexFile1", "QuillonHelp1"};
+
+/// A working folder of its own (the run's temporary folder goes there), the window, and the
+/// stand-ins for message boxes, file dialog and help.
+struct Rig {
+    Rig() {
+        form = std::make_unique<ui::TForm1>(std::filesystem::path(work.path().toStdString()));
+        form->CreateSecondaryWindows();
+        form->show();
+    }
+    QString put(const QString& name, const Lines& lines) const {
+        const QString path = QDir(work.path()).filePath(name);
+        writeFile(path, lines);
+        return path;
+    }
+    QString tempDir() const { return QString::fromStdString(form->driver().run().TempDir); }
+    /// Input File with the given answer of the dialog, then Scan.
+    void chooseAndScan(const QString& file) {
+        recorder.files << file;
+        QTest::mouseClick(button(*form, "BBInput"), Qt::LeftButton);
+        QTest::mouseClick(button(*form, "BBScan"), Qt::LeftButton);
+    }
+
+    QTemporaryDir work;
+    ui::NoticeRecorder recorder;
+    ui::HelpRecorder help;
+    std::unique_ptr<ui::TForm1> form;
+};
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsWithItsCaptionMenusAndAnEmptyInputPanel() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        QCOMPARE(form.windowTitle(), QStringLiteral("   Quillon   (beta version 1.0.6)") +
+                                         QString(42, QLatin1Char(' ')) +
+                                         QStringLiteral("Velmora [4]"));
+        QCOMPARE(form.minimumSize(), form.maximumSize());
+        QCOMPARE(enabledMenus(form), kAlwaysOn);
+        QVERIFY(!button(form, "BBScan")->isEnabled());
+        QVERIFY(!button(form, "BBStop")->isEnabled());
+        QVERIFY(button(form, "BBInput")->isEnabled());
+        QCOMPARE(button(form, "BBInput")->text(), QStringLiteral("Input  File"));
+        QCOMPARE(button(form, "BBInput")->toolTip(), QStringLiteral("Open file(s) *.*O"));
+        QVERIFY(form.findChild<QWidget*>("PView")->isVisible());
+        for (const char* panel : {"PSumm", "PHeader", "PVTime", "PSats", "PMeasurs", "PEvents",
+                                  "POccup", "PIO", "PEphemGPS", "PMeteo", "PWait"}) {
+            UI_TRACE(panel);
+            QVERIFY(form.findChild<QWidget*>(panel));
+            QVERIFY(!form.findChild<QWidget*>(panel)->isVisible());
+        }
+        QCOMPARE(labelText(form, "STEnd"), QStringLiteral("Filesize"));
+        QCOMPARE(labelText(form, "STDateis"), QStringLiteral("00/00/0000"));
+        QCOMPARE(labelText(form, "STTimeis"), QStringLiteral("00:00:00.000"));
+        for (const char* lamp :
+             {"STC1is", "STS5is", "STgpsis", "STgalis", "STEphgpsis", "STEEis"}) {
+            UI_TRACE(lamp);
+            QCOMPARE(colourOf(form, lamp), rgbOf(scan::Colour::Silver));
+        }
+        // The run's temporary folder lies in the working folder.
+        QCOMPARE(rig.tempDir(), QDir(rig.work.path()).filePath("TempQuillon") + "/");
+        QVERIFY(QDir(rig.tempDir()).exists());
+    }
+
+    void aCancelledDialogLeavesScanDisabled() {
+        Rig rig;
+        QTest::mouseClick(button(*rig.form, "BBInput"), Qt::LeftButton);
+        QCOMPARE(rig.recorder.dialogCaptions, QStringList{"Select Rinex Observation File"});
+        QVERIFY(!button(*rig.form, "BBScan")->isEnabled());
+        QCOMPARE(editText(*rig.form, "EFile"), QString());
+    }
+
+    void aScanThroughTheButtonsEndsWithTheSummary() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        const QString obs = rig.put("site0050.09o", obsFile(3));
+        rig.put("site0050.09n", gpsFile());
+        rig.recorder.files << obs;
+        QTest::mouseClick(button(form, "BBInput"), Qt::LeftButton);
+        QCOMPARE(editText(form, "EFile"), obs);
+        QVERIFY(button(form, "BBScan")->isEnabled());
+        QVERIFY(!button(form, "BBStop")->isEnabled());
+        QCOMPARE(enabledMenus(form), kAlwaysOn); // Scan Rinex file stays disabled
+        QTest::mouseClick(button(form, "BBScan"), Qt::LeftButton);
+
+        QCOMPARE(rig.recorder.notices, QStringList{});
+        QVERIFY(form.PSumm->isVisible());
+        QVERIFY(!form.PView->isVisible());
+        struct Text {
+            const char* name;
+            QString shown;
+        };
+        const std::vector<Text> texts = {
+            {"STSumStartEp",
+             "Start  " + QString::fromStdString(form.driver().obsFile()->LBEpochs.front())},
+            {"STSumNumEp", "Epochs           3"},
+            {"STSumInterval", "Interval          30000 ms"},
+            {"STSumGap", "Gaps               0"},
+            {"STSumMaxSat", " Maximum  3"},
+            {"STSumMinSat", " Minimum  3"},
+            {"STSumXA", " XA   0"},
+            {"STSumXB", " XB   0"},
+            {"STC1", "9"},
+            {"STP2", "6"},
+            {"STL1", "0"},
+            {"STSumErr", "Yes"},
+            {"ST_NFileStr", "22"},
+            {"ST_NHeaderStr", "10"},
+            {"ST_NDataStr", "12"},
+            {"STEnd", QString::fromStdString(scan::FileSizeText(QFileInfo(obs).size()))},
+        };
+        for (const Text& t : texts) {
+            UI_TRACE(t.name);
+            QCOMPARE(labelText(form, t.name), t.shown);
+        }
+        QCOMPARE(editText(form, "ESumFile"), obs);
+        QCOMPARE(editText(form, "ESumGPS"), QStringLiteral(" 5 12 30"));
+        QCOMPARE(editText(form, "ESumGLO"), QStringLiteral(" No"));
+        QCOMPARE(editText(form, "EGPSEph"), QStringLiteral(" 5"));
+        QCOMPARE(editText(form, "EGLOEph"), QStringLiteral(" No"));
+
+        struct Lamp {
+            const char* name;
+            scan::Colour colour;
+        };
+        const std::vector<Lamp> lamps = {
+            {"STFileO", scan::Colour::Lime},    {"STFileOH", scan::Colour::Lime},
+            {"STFileN", scan::Colour::Lime},    {"STFileNH", scan::Colour::Fuchsia},
+            {"STFileG", scan::Colour::Silver},  {"STFileMH", scan::Colour::Silver},
+            {"STSumErr", scan::Colour::Red},    {"STC1is", scan::Colour::Lime},
+            {"STP2is", scan::Colour::Lime},     {"STL1is", scan::Colour::Silver},
+            {"STgpsis", scan::Colour::Lime},    {"STglois", scan::Colour::Silver},
+            {"STEphgpsis", scan::Colour::Lime}, {"STEphglois", scan::Colour::Silver},
+        };
+        for (const Lamp& l : lamps) {
+            UI_TRACE(l.name);
+            QCOMPARE(colourOf(form, l.name), rgbOf(l.colour));
+        }
+
+        // The menus follow the scan; Scan Rinex file never becomes enabled.
+        const QStringList menus = enabledMenus(form);
+        for (const char* on : {"ViewSummury1", "ViewErrors1", "TimesEpochs1", "Header1",
+                               "Satellites1", "Measurements1", "Occupations1", "Ephemerides1"}) {
+            UI_TRACE(on);
+            QVERIFY(menus.contains(on));
+        }
+        for (const char* off : {"ScanRinexFile1", "Externalevents1", "Meteo1"}) {
+            UI_TRACE(off);
+            QVERIFY(!menus.contains(off));
+        }
+        QVERIFY(button(form, "BBShowErr")->isEnabled());
+        QVERIFY(button(form, "BBStop")->isEnabled());
+        QCOMPARE(form.StatusBar1->currentMessage(), QString());
+
+        // The header view was filled by the scan.
+        form.Header1->trigger();
+        QVERIFY(form.PHeader->isVisible());
+        QVERIFY(!form.PSumm->isVisible());
+        QCOMPARE(form.PHeader->ST_MarName->text().trimmed(), QStringLiteral("SITE"));
+        QTest::mouseClick(form.PHeader->BBCloseHead, Qt::LeftButton);
+        QVERIFY(form.PView->isVisible());
+
+        // Closing the summary and choosing it again shows the same texts.
+        form.ViewSummury1->trigger();
+        QVERIFY(form.PSumm->isVisible());
+        QTest::mouseClick(button(form, "BBCloseSum"), Qt::LeftButton);
+        QVERIFY(!form.PSumm->isVisible());
+        QVERIFY(form.PView->isVisible());
+        form.ViewSummury1->trigger();
+        QCOMPARE(labelText(form, "STSumNumEp"), QStringLiteral("Epochs           3"));
+
+        // A new file choice resets the menus and the indicators.
+        QTest::mouseClick(button(form, "BBInput"), Qt::LeftButton); // cancelled
+        QCOMPARE(enabledMenus(form), kAlwaysOn);
+        QVERIFY(!button(form, "BBStop")->isEnabled());
+        QVERIFY(!button(form, "BBShowErr")->isEnabled());
+        QCOMPARE(colourOf(form, "STC1is"), rgbOf(scan::Colour::Silver));
+        QCOMPARE(colourOf(form, "STFileNH"), rgbOf(scan::Colour::Silver));
+    }
+
+    // 1500 epochs of 4 lines: the scan lets input through at line 5000, where Stop is seen.
+    void stopDuringTheScanEndsItAtTheNextPoll() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        const QString obs = rig.put("site0050.09o", obsFile(1500));
+        bool polled = false;
+        QTimer::singleShot(0, &form, [&] {
+            polled = true;
+            // What the window shows while the scan runs.
+            QVERIFY(QApplication::overrideCursor());
+            QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+            QCOMPARE(labelText(form, "STEnd"),
+                     QString::fromStdString(scan::FileSizeText(QFileInfo(obs).size())));
+            QVERIFY(!form.ViewSummury1->isEnabled());
+            QVERIFY(form.PView->isVisible());
+            QVERIFY(button(form, "BBStop")->isEnabled());
+            QTest::mouseClick(button(form, "BBStop"), Qt::LeftButton);
+        });
+        rig.chooseAndScan(obs);
+        QVERIFY(polled);
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(form.PSumm->isVisible());
+        // The poll comes at line 5000: 10 header lines and 1247 whole epochs of 4 lines.
+        QCOMPARE(labelText(form, "STSumNumEp"), QStringLiteral("Epochs           1247"));
+        QCOMPARE(rig.recorder.notices, QStringList{});
+    }
+
+    // Closing the window during a scan asks, stops the scan, and closes once it has returned.
+    void exitDuringTheScanClosesWhenTheScanHasEnded() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        const QString obs = rig.put("site0050.09o", obsFile(1500));
+        const QString temp = rig.tempDir();
+        rig.recorder.answer = ui::Answer::Yes;
+        bool stillOpen = false;
+        QTimer::singleShot(0, &form, [&] {
+            form.ExitQuillon1->trigger();
+            stillOpen = form.isVisible(); // not while the scan runs
+        });
+        rig.chooseAndScan(obs);
+        QVERIFY(stillOpen);
+        QCOMPARE(rig.recorder.questions, QStringList{"Do you really want to exit Quillon?"});
+        QVERIFY(!form.isVisible());
+        QVERIFY(!QDir(temp).exists());
+    }
+
+    // A file with bare line feeds is scanned from a converted copy, with the wait notice up.
+    void aUnixFileShowsTheWaitNoticeAndTheCopysName() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        const QString obs = QDir(rig.work.path()).filePath("site0050.09o");
+        {
+            QFile f(obs);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            for (const std::string& l : obsFile(3))
+                f.write((l + "\n").c_str());
+        }
+        ShowCounter shows;
+        form.PWait->installEventFilter(&shows);
+        rig.chooseAndScan(obs);
+        QCOMPARE(shows.count, 1);
+        QVERIFY(!form.PWait->isVisible());
+        QCOMPARE(form.StatusBar1->currentMessage(), QString());
+        const QString copy = QDir(rig.work.path()).filePath("site0050_0.09o");
+        QVERIFY(QFileInfo::exists(copy));
+        QCOMPARE(editText(form, "ESumFile"), copy);
+        QCOMPARE(editText(form, "EFile"), obs);
+        QCOMPARE(labelText(form, "STSumNumEp"), QStringLiteral("Epochs           3"));
+    }
+
+    void theErrorsWindowOpensOnTheLastKindWithDiagnostics() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        const QString obs = rig.put("site0050.09o", obsFile(2));
+        const QString nav = rig.put("site0050.09n", gpsFile());
+        rig.chooseAndScan(obs);
+        QVERIFY(button(form, "BBShowErr")->isEnabled());
+
+        bool seen = false;
+        QTimer::singleShot(0, &form, [&] {
+            ui::TFormErrors* errors = form.FormErrors;
+            seen = errors->isVisible() && errors->isModal();
+            QCOMPARE(errors->shownKind(), text::FileKind::N);
+            QVERIFY(errors->PN->isVisible());
+            QCOMPARE(errors->STHeaderN->text(), "Header of file " + nav);
+            QCOMPARE(errors->STHeader->text(), "Header of file " + obs);
+            const QStringList lines = shownLines(errors->LBHeaderN);
+            QCOMPARE(lines.size(), 2);
+            QVERIFY2(lines[0].startsWith("string 6 : "), qPrintable(lines[0]));
+            QCOMPARE(lines[1].left(6), QStringLiteral("    1X"));
+            QVERIFY(shownLines(errors->LBData).isEmpty());
+            QTest::mouseClick(errors->BBClose, Qt::LeftButton);
+        });
+        QTest::mouseClick(button(form, "BBShowErr"), Qt::LeftButton);
+        QVERIFY(seen);
+        QVERIFY(!form.FormErrors->isVisible());
+        QVERIFY(form.PSumm->isVisible());
+    }
+
+    void f1OpensTheTopicOfTheFocusedControl() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        rig.chooseAndScan(rig.put("site0050.09o", obsFile(2)));
+        const QString helpFile = QDir(rig.work.path()).filePath("Quillon.chm");
+
+        struct Row {
+            const char* control;
+            const char* how; // the menu item that shows the control's panel first, if any
+            int topic;
+        };
+        const std::vector<Row> rows = {
+            {"BBScan", "", 1},
+            {"BBCloseSum", "ViewSummury1", 2},
+            {"BBVCloseTimes", "TimesEpochs1", 3},
+            {"BBCloseHead", "Header1", 4},
+        };
+        for (const Row& r : rows) {
+            UI_TRACE(r.control);
+            if (*r.how)
+                form.findChild<QAction*>(r.how)->trigger();
+            else
+                QTest::mouseClick(form.PSumm->BBCloseSum, Qt::LeftButton);
+            QPushButton* control = button(form, r.control);
+            QVERIFY(control->isVisible());
+            control->setFocus();
+            QCOMPARE(form.focusWidget(), control);
+            rig.help.topics.clear();
+            QTest::keyClick(control, Qt::Key_F1);
+            QCOMPARE(rig.help.topics, QList<int>{r.topic});
+            QCOMPARE(rig.help.files.value(0), helpFile);
+            QCOMPARE(rig.help.owners.value(0), form.PView->BBInput);
+        }
+
+        // Without a focused control F1 opens the first topic.
+        QTest::mouseClick(form.PHeader->BBCloseHead, Qt::LeftButton);
+        if (QWidget* focused = form.focusWidget())
+            focused->clearFocus();
+        QCOMPARE(form.focusWidget(), nullptr);
+        rig.help.topics.clear();
+        QTest::keyClick(&form, Qt::Key_F1);
+        QCOMPARE(rig.help.topics, QList<int>{1});
+
+        // "Quillon Help" opens topic 1 whatever has the focus.
+        rig.help.topics.clear();
+        form.QuillonHelp1->trigger();
+        QCOMPARE(rig.help.topics, QList<int>{1});
+    }
+
+    void theAboutBoxShowsTheVersionAndAsksHelpForTheMainWindowsFocus() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.PView->BBScan->setEnabled(true);
+        form.PView->BBStop->setFocus();
+        bool seen = false;
+        QTimer::singleShot(0, &form, [&] {
+            ui::TFormAdv* about = form.FormAdv;
+            seen = about->isVisible();
+            QCOMPARE(about->windowTitle(), QStringLiteral("About Quillon"));
+            QCOMPARE(about->StaticText1->text(), QStringLiteral("Version 1.0.6"));
+            QCOMPARE(about->StaticText3->text(), QStringLiteral("25 May 2009"));
+            QTest::keyClick(about->BB, Qt::Key_F1);
+            QTest::mouseClick(about->BB, Qt::LeftButton);
+        });
+        form.About1->trigger();
+        QVERIFY(seen);
+        QCOMPARE(rig.help.topics, QList<int>{1});
+        QCOMPARE(rig.help.owners.value(0), form.FormAdv->BB);
+    }
+
+    void theExitQuestionKeepsTheWindowOnNoAndRemovesTheTempFolderOnYes() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        rig.chooseAndScan(rig.put("site0050.09o", obsFile(2)));
+        const QString temp = rig.tempDir();
+        QVERIFY(QFileInfo::exists(temp + "RinexEpochs.dat"));
+
+        rig.recorder.answer = ui::Answer::No;
+        form.ExitQuillon1->trigger();
+        QCOMPARE(rig.recorder.questions, QStringList{"Do you really want to exit Quillon?"});
+        QVERIFY(form.isVisible());
+        QVERIFY(QDir(temp).exists());
+
+        rig.recorder.answer = ui::Answer::Yes;
+        QVERIFY(form.close());
+        QCOMPARE(rig.recorder.questions.size(), 2);
+        QVERIFY(!form.isVisible());
+        QVERIFY(!QDir(temp).exists());
+    }
+
+    void answeringYesWithoutAScanRemovesTheEmptyTempFolder() {
+        Rig rig;
+        const QString temp = rig.tempDir();
+        QVERIFY(QDir(temp).exists());
+        rig.recorder.answer = ui::Answer::Yes;
+        rig.form->ExitQuillon1->trigger();
+        QVERIFY(!rig.form->isVisible());
+        QVERIFY(!QDir(temp).exists());
+    }
+};
+
+UI_TEST(MainWindowTest);
+#include "MainWindowTest.moc"
