@@ -2,15 +2,20 @@
 
 #include "scan/RunSetup.h"
 #include "ui/Adv.h"
+#include "ui/EphemPanel.h"
 #include "ui/ErrorsForm.h"
 #include "ui/HeaderPanel.h"
 #include "ui/HelpWindow.h"
 #include "ui/InputPanel.h"
+#include "ui/IonoPanel.h"
+#include "ui/MeteoPanel.h"
 #include "ui/Notice.h"
 #include "ui/PieGauge.h"
 #include "ui/QtScanObserver.h"
 #include "ui/SummaryPanel.h"
 #include "ui/WaitPanel.h"
+#include "views/EphemView.h"
+#include "views/MeteoView.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -279,6 +284,16 @@ QFrame* TForm1::newViewPanel(scan::Panel panel, const char* name, const char* ti
     return frame;
 }
 
+void TForm1::addViewPanel(scan::Panel panel, QFrame* frame, QPushButton* close, int topic,
+                          int closeTopic) {
+    setHelpTopic(frame, topic);
+    setHelpTopic(close, closeTopic);
+    connect(close, &QPushButton::clicked, this, [this, panel] { closeViewPanel(panel); });
+    frame->hide();
+    m_viewPanels[panelIndex(panel)] = frame;
+    m_closeButtons[panelIndex(panel)] = close;
+}
+
 void TForm1::buildPanels() {
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("PMain"));
@@ -319,9 +334,12 @@ void TForm1::buildPanels() {
     PMeasurs = newViewPanel(Panel::PMeasurs, "PMeasurs", "Measurements", "BBCloseMeas", 9, 9);
     PEvents = newViewPanel(Panel::PEvents, "PEvents", "External events", "BBCloseEE", 13, 13);
     POccup = newViewPanel(Panel::POccup, "POccup", "Occupations", "BBCloseOcc", 14, 49);
-    PIO = newViewPanel(Panel::PIO, "PIO", "Ionosphere parameters", "BBCloseIono", 30, 30);
-    PEphemGPS = newViewPanel(Panel::PEphemGPS, "PEphemGPS", "Ephemerides", "BBCloseEph", 10, 10);
-    PMeteo = newViewPanel(Panel::PMeteo, "PMeteo", "Meteo", "BBCloseMeteo", 13, 13);
+    PIO = new IonoPanel(PViewer);
+    addViewPanel(Panel::PIO, PIO, PIO->closeButton(), 30, 30);
+    PEphemGPS = new EphemPanel(PViewer);
+    addViewPanel(Panel::PEphemGPS, PEphemGPS, PEphemGPS->closeButton(), 10, 10);
+    PMeteo = new MeteoPanel(PViewer);
+    addViewPanel(Panel::PMeteo, PMeteo, PMeteo->closeButton(), 13, 13);
     m_closeButtons[panelIndex(Panel::PSumm)] = PSumm->BBCloseSum;
     m_closeButtons[panelIndex(Panel::PHeader)] = PHeader->BBCloseHead;
     for (QWidget* w :
@@ -559,6 +577,19 @@ void TForm1::Satellites1Click() {
 }
 
 void TForm1::Ephemerides1Click() {
+    const scan::TScanDriver& d = *m_driver;
+    views::EphemSources sources;
+    sources.gpsFile = d.run().recordFileName(scan::TempFile::EphemGPSRecs);
+    sources.gloFile = d.run().recordFileName(scan::TempFile::EphemGLORecs);
+    sources.geoFile = d.run().recordFileName(scan::TempFile::EphemGEORecs);
+    sources.galFile = d.run().recordFileName(scan::TempFile::EphemGALRecs);
+    sources.counts.gps = d.EphemCount(scan::NavSystem::GPS);
+    sources.counts.glo = d.EphemCount(scan::NavSystem::GLO);
+    sources.counts.geo = d.EphemCount(scan::NavSystem::GEO);
+    sources.counts.gal = d.EphemCount(scan::NavSystem::GAL);
+    sources.geoHeader = d.headerGEO;
+    sources.decSep = d.run().DecSep;
+    PEphemGPS->open(sources, *m_observer);
     showViewPanel(scan::Panel::PEphemGPS);
 }
 
@@ -567,6 +598,7 @@ void TForm1::Measurements1Click() {
 }
 
 void TForm1::Ionoparameters1Click() {
+    PIO->open(m_driver->headerGPS, QString::fromStdString(m_driver->run().DecSep));
     showViewPanel(scan::Panel::PIO);
 }
 
@@ -579,6 +611,14 @@ void TForm1::Occupations1Click() {
 }
 
 void TForm1::Meteo1Click() {
+    const scan::TScanDriver& d = *m_driver;
+    views::MeteoSources sources;
+    sources.meteoFile = d.run().recordFileName(scan::TempFile::Meteo);
+    if (const meteo::TMeteoFileM* m = d.meteoFileM()) {
+        sources.recordsWritten = m->MeteoRecordsWritten();
+        sources.types = m->Types();
+    }
+    PMeteo->open(sources, d.headerMeteo, *m_observer);
     showViewPanel(scan::Panel::PMeteo);
 }
 

@@ -21,7 +21,10 @@ class QStatusBar;
 
 namespace ui {
 
+class EphemPanel;
 class HeaderPanel;
+class IonoPanel;
+class MeteoPanel;
 class InputPanel;
 class PieGauge;
 class SummaryPanel;
@@ -102,7 +105,10 @@ public:
     InputPanel* PView;
     SummaryPanel* PSumm;
     HeaderPanel* PHeader;
-    QFrame *PVTime, *PSats, *PMeasurs, *PEvents, *POccup, *PIO, *PEphemGPS, *PMeteo;
+    QFrame *PVTime, *PSats, *PMeasurs, *PEvents, *POccup;
+    IonoPanel* PIO;
+    EphemPanel* PEphemGPS;
+    MeteoPanel* PMeteo;
     QStatusBar* StatusBar1;
     WaitPanel* PWait;
 
@@ -123,6 +129,9 @@ private:
     void buildPanels();
     QFrame* newViewPanel(scan::Panel panel, const char* name, const char* title,
                          const char* closeName, int topic, int closeTopic);
+    /// Takes a finished view panel into the viewer with its Close button and help topics.
+    void addViewPanel(scan::Panel panel, QFrame* frame, QPushButton* close, int topic,
+                      int closeTopic);
     void showViewPanel(scan::Panel panel);
     void afterScan();
     void placeWaitPanel();

@@ -2,10 +2,12 @@
 
 #include "scan/WindowState.h"
 #include "ui/Adv.h"
+#include "ui/EphemPanel.h"
 #include "ui/ErrorsForm.h"
 #include "ui/HeaderPanel.h"
 #include "ui/HelpWindow.h"
 #include "ui/InputPanel.h"
+#include "ui/IonoPanel.h"
 #include "ui/Notice.h"
 #include "ui/SummaryPanel.h"
 #include "ui/Unit1.h"
@@ -21,6 +23,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -335,6 +338,31 @@ private slots:
     }
 
     // 1500 epochs of 4 lines: the scan lets input through at line 5000, where Stop is seen.
+    void theEphemeridesAndIonoViewsOpenFromTheirMenuItems() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        const QString obs = rig.put("site0050.09o", obsFile(3));
+        rig.put("site0050.09n", gpsFile());
+        rig.chooseAndScan(obs);
+        QVERIFY(form.Ephemerides1->isEnabled());
+
+        form.Ephemerides1->trigger();
+        QVERIFY(form.PEphemGPS->isVisible());
+        QVERIFY(!form.PSumm->isVisible());
+        const auto* rb5 = form.findChild<QRadioButton*>(QStringLiteral("RBG5"));
+        QVERIFY(rb5 && rb5->isEnabled() && rb5->isChecked()); // the only GPS satellite
+        QVERIFY(!form.findChild<QRadioButton*>(QStringLiteral("RBG6"))->isEnabled());
+        QTest::mouseClick(button(form, "BBCloseEph"), Qt::LeftButton);
+        QVERIFY(!form.PEphemGPS->isVisible());
+        QVERIFY(form.PView->isVisible());
+
+        QVERIFY(form.Ionoparameters1->isEnabled());
+        form.Ionoparameters1->trigger();
+        QVERIFY(form.PIO->isVisible());
+        QTest::mouseClick(button(form, "BBCloseIono"), Qt::LeftButton);
+        QVERIFY(form.PView->isVisible());
+    }
+
     void stopDuringTheScanEndsItAtTheNextPoll() {
         Rig rig;
         ui::TForm1& form = *rig.form;
