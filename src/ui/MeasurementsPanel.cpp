@@ -27,12 +27,11 @@ MeasursRadioGroup::MeasursRadioGroup(QWidget* parent, const char* name, const QS
     grid->setContentsMargins(4, 2, 4, 2);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(0);
-    const int rows = (itemCount + columns - 1) / columns;
     for (int i = 0; i < itemCount; ++i) {
         auto* button = new QRadioButton(this);
         m_group->addButton(button, i);
         m_items.push_back(button);
-        grid->addWidget(button, i % rows, i / rows);
+        grid->addWidget(button, i / columns, i % columns);
     }
     connect(m_group, &QButtonGroup::idClicked, this, &MeasursRadioGroup::itemClicked);
 }
@@ -75,10 +74,10 @@ MeasurementsPanel::MeasurementsPanel(QWidget* parent) : QFrame(parent) {
         RGMeasurs->setItemText(i, listText(views::kMeasursItems[static_cast<std::size_t>(i)]));
     RGMeasurs->setItemIndex(0);
 
-    RGMGPS = new MeasursRadioGroup(this, "RGMGPS", shownText(views::kGroupCaptions[0]), 32, 4);
-    RGMGLO = new MeasursRadioGroup(this, "RGMGLO", shownText(views::kGroupCaptions[1]), 24, 3);
-    RGMGEO = new MeasursRadioGroup(this, "RGMGEO", shownText(views::kGroupCaptions[2]), 19, 3);
-    RGMGAL = new MeasursRadioGroup(this, "RGMGAL", shownText(views::kGroupCaptions[3]), 32, 4);
+    RGMGPS = new MeasursRadioGroup(this, "RGMGPS", shownText(views::kGroupCaptions[0]), 32, 8);
+    RGMGLO = new MeasursRadioGroup(this, "RGMGLO", shownText(views::kGroupCaptions[1]), 24, 8);
+    RGMGEO = new MeasursRadioGroup(this, "RGMGEO", shownText(views::kGroupCaptions[2]), 19, 7);
+    RGMGAL = new MeasursRadioGroup(this, "RGMGAL", shownText(views::kGroupCaptions[3]), 32, 8);
     const std::array<MeasursRadioGroup*, 4> groups = {RGMGPS, RGMGLO, RGMGEO, RGMGAL};
     for (std::size_t g = 0; g < groups.size(); ++g) {
         for (int i = 0; i < groups[g]->count(); ++i)
@@ -93,6 +92,9 @@ MeasurementsPanel::MeasurementsPanel(QWidget* parent) : QFrame(parent) {
     ChMeasurs =
         newObsChart(this, "ChMeasurs", views::kUnitLabels[0], views::kMeasursBottomTitle, false);
     ChMeasurs->addSeries(QString(), seriesColour(1));
+    // Pseudoranges and phases read better as whole numbers than as powers of ten.
+    ChMeasurs->yAxis->setNumberFormat(QStringLiteral("g"));
+    ChMeasurs->yAxis->setNumberPrecision(12);
     ChMeasursSN = newObsChart(this, "ChMeasursSN", views::kChMeasursSNTitle,
                               views::kMeasursBottomTitle, false);
     ChMeasursSN->addSeries(QString(), seriesColour(2));

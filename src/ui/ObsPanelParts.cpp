@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include <algorithm>
 #include <array>
 
 namespace ui {
@@ -31,6 +32,17 @@ void applyLeftAxis(ChartView* chart, const views::AxisRule& rule) {
         chart->fixYRange(rule.minimum, rule.maximum);
 }
 
+// Epoch and event numbers are whole: the bottom axis never ticks between two of them.
+class CountTicker : public QCPAxisTicker {
+protected:
+    double getTickStep(const QCPRange& range) override {
+        return std::max(1.0, QCPAxisTicker::getTickStep(range));
+    }
+    int getSubTickCount(double tickStep) override {
+        return tickStep <= 1.0 ? 0 : QCPAxisTicker::getSubTickCount(tickStep);
+    }
+};
+
 ChartView* newObsChart(QWidget* parent, const char* name, std::string_view title,
                        std::string_view bottomTitle, bool legend) {
     auto* chart = new ChartView(parent);
@@ -38,6 +50,7 @@ ChartView* newObsChart(QWidget* parent, const char* name, std::string_view title
     chart->setTitle(shownText(title));
     chart->setAxisTitles(shownText(bottomTitle), QString());
     chart->setLegendShown(legend);
+    chart->xAxis->setTicker(QSharedPointer<QCPAxisTicker>(new CountTicker));
     chart->setMinimumSize(320, 200);
     return chart;
 }

@@ -6,6 +6,7 @@
 #include "views/OccupationsView.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListView>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -26,11 +27,12 @@ OccupationsPanel::OccupationsPanel(QWidget* parent) : QFrame(parent) {
     ChOccup->yAxis->setTickLabels(false);
     ChOccup->yAxis->setTicks(false);
     ChOccup->fixYRange(-1, 1);
-    const int chartRow = ChOccup->plotLayout()->rowCount() - 1;
-    ChOccup->plotLayout()->insertColumn(0);
-    m_leftTitle = new QCPTextElement(ChOccup, QString());
-    ChOccup->plotLayout()->addElement(chartRow, 0, m_leftTitle);
-    ChOccup->plotLayout()->setColumnStretchFactor(0, 0.001);
+    m_leftTitle = newLabel(this, "STOccupReceiver", QString());
+    m_leftTitle->setAlignment(Qt::AlignCenter);
+    m_leftTitle->setAutoFillBackground(true);
+    QPalette white = m_leftTitle->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    m_leftTitle->setPalette(white);
 
     BitBtn3 = newCalculatorButton(this, "BitBtn3", "");
     BBCloseOcc = newButton(this, "BBCloseOcc", "Close");
@@ -41,7 +43,11 @@ OccupationsPanel::OccupationsPanel(QWidget* parent) : QFrame(parent) {
     bottom->addWidget(BBCloseOcc);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(LBOccup, 1);
-    layout->addWidget(ChOccup, 1);
+    auto* chartRow = new QHBoxLayout;
+    chartRow->setSpacing(0);
+    chartRow->addWidget(m_leftTitle);
+    chartRow->addWidget(ChOccup, 1);
+    layout->addLayout(chartRow, 2);
     layout->addLayout(bottom);
 }
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-class QCPTextElement;
+class QLabel;
 class QListView;
 class QPushButton;
 
@@ -44,7 +44,7 @@ public:
 
 private:
     std::vector<std::string> m_lines;
-    QCPTextElement* m_leftTitle = nullptr;
+    QLabel* m_leftTitle = nullptr;
 };
 
 } // namespace ui
