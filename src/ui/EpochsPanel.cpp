@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace ui {
@@ -27,6 +28,10 @@ EpochsPanel::EpochsPanel(QWidget* parent) : QFrame(parent) {
     STCaption = newLabel(this, "STEpochsCaption", shownText(views::kEpochsCaption), true);
     LBEpochs = newLinesView(this, QStringLiteral("LBEpochs"));
     LBEpochs->setFont(STCaption->font());
+    // The caption's columns stand over the list's: indent it by the list's frame and the
+    // item's text margin.
+    const int textMargin = LBEpochs->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1;
+    STCaption->setContentsMargins(LBEpochs->frameWidth() + textMargin, 0, 0, 0);
     LBEpochs->setMinimumWidth(QFontMetrics(STCaption->font()).horizontalAdvance(QString(60, 'X')));
 
     ChTimes = newObsChart(this, "ChTimes", views::kChTimesTitle, views::kChTimesBottomTitle, false);
