@@ -3,16 +3,22 @@
 #include "scan/RunSetup.h"
 #include "ui/Adv.h"
 #include "ui/EphemPanel.h"
+#include "ui/EpochsPanel.h"
 #include "ui/ErrorsForm.h"
+#include "ui/EventsPanel.h"
 #include "ui/HeaderPanel.h"
 #include "ui/HelpWindow.h"
 #include "ui/InputPanel.h"
 #include "ui/IonoPanel.h"
+#include "ui/MeasurementsPanel.h"
 #include "ui/MeteoPanel.h"
 #include "ui/Notice.h"
+#include "ui/OccupationsPanel.h"
 #include "ui/PieGauge.h"
 #include "ui/QtScanObserver.h"
+#include "ui/SatellitesPanel.h"
 #include "ui/SummaryPanel.h"
+#include "ui/TimeV.h"
 #include "ui/WaitPanel.h"
 #include "views/EphemView.h"
 #include "views/MeteoView.h"
@@ -183,6 +189,8 @@ void TForm1::FormCreate(const std::filesystem::path& workingDir) {
 void TForm1::CreateSecondaryWindows() {
     if (!FormErrors)
         FormErrors = new TFormErrors(m_driver->lists(), this);
+    if (!FormTime)
+        FormTime = new TFormTime(this);
     if (!FormAdv) {
         FormAdv = new TFormAdv(this);
         connect(FormAdv, &TFormAdv::helpRequested, this, [this](QWidget* owner) {
@@ -253,37 +261,6 @@ void TForm1::buildMenus() {
             a->setProperty("helpTopic", kMenuTopic);
 }
 
-QFrame* TForm1::newViewPanel(scan::Panel panel, const char* name, const char* title,
-                             const char* closeName, int topic, int closeTopic) {
-    auto* frame = new QFrame(PViewer);
-    frame->setObjectName(QString::fromLatin1(name));
-    frame->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-    frame->setAutoFillBackground(true);
-    setHelpTopic(frame, topic);
-    auto* caption = new QLabel(QString::fromLatin1(title), frame);
-    QFont f = caption->font();
-    f.setBold(true);
-    f.setPointSizeF(f.pointSizeF() * 1.3);
-    caption->setFont(f);
-    caption->setAlignment(Qt::AlignCenter);
-    auto* close = new QPushButton(QStringLiteral("Close"), frame);
-    close->setObjectName(QString::fromLatin1(closeName));
-    close->setMinimumWidth(110);
-    setHelpTopic(close, closeTopic);
-    connect(close, &QPushButton::clicked, this, [this, panel] { closeViewPanel(panel); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close);
-    auto* layout = new QVBoxLayout(frame);
-    layout->addWidget(caption);
-    layout->addStretch(1);
-    layout->addLayout(buttons);
-    frame->hide();
-    m_viewPanels[panelIndex(panel)] = frame;
-    m_closeButtons[panelIndex(panel)] = close;
-    return frame;
-}
-
 void TForm1::addViewPanel(scan::Panel panel, QFrame* frame, QPushButton* close, int topic,
                           int closeTopic) {
     setHelpTopic(frame, topic);
@@ -329,11 +306,19 @@ void TForm1::buildPanels() {
     m_headerArea->hide();
     setHelpTopic(PHeader->BBCloseHead, 4);
     using scan::Panel;
-    PVTime = newViewPanel(Panel::PVTime, "PVTime", "Times (Epochs)", "BBVCloseTimes", 3, 3);
-    PSats = newViewPanel(Panel::PSats, "PSats", "Satellites", "BBCloseSat", 5, 35);
-    PMeasurs = newViewPanel(Panel::PMeasurs, "PMeasurs", "Measurements", "BBCloseMeas", 9, 9);
-    PEvents = newViewPanel(Panel::PEvents, "PEvents", "External events", "BBCloseEE", 13, 13);
-    POccup = newViewPanel(Panel::POccup, "POccup", "Occupations", "BBCloseOcc", 14, 49);
+    PVTime = new EpochsPanel(PViewer);
+    addViewPanel(Panel::PVTime, PVTime, PVTime->closeButton(), 3, 3);
+    PSats = new SatellitesPanel(PViewer);
+    addViewPanel(Panel::PSats, PSats, PSats->closeButton(), 5, 35);
+    PMeasurs = new MeasurementsPanel(PViewer);
+    addViewPanel(Panel::PMeasurs, PMeasurs, PMeasurs->closeButton(), 9, 9);
+    PEvents = new EventsPanel(PViewer);
+    addViewPanel(Panel::PEvents, PEvents, PEvents->closeButton(), 13, 13);
+    POccup = new OccupationsPanel(PViewer);
+    addViewPanel(Panel::POccup, POccup, POccup->closeButton(), 14, 49);
+    for (QPushButton* calc : {PSats->calculatorButton(), PMeasurs->calculatorButton(),
+                              PEvents->calculatorButton(), POccup->calculatorButton()})
+        connect(calc, &QPushButton::clicked, this, &TForm1::BBTimeVClick);
     PIO = new IonoPanel(PViewer);
     addViewPanel(Panel::PIO, PIO, PIO->closeButton(), 30, 30);
     PEphemGPS = new EphemPanel(PViewer);
@@ -569,11 +554,26 @@ void TForm1::BBCloseHeadClick() {
 }
 
 void TForm1::TimesEpochs1Click() {
+    if (const obs::TObsFileO* o = m_driver->obsFile())
+        PVTime->open(*o);
     showViewPanel(scan::Panel::PVTime);
 }
 
 void TForm1::Satellites1Click() {
+    if (const obs::TObsFileO* o = m_driver->obsFile())
+        PSats->open(recordPath(scan::TempFile::RinexEpochs), *o, *m_observer);
     showViewPanel(scan::Panel::PSats);
+}
+
+std::filesystem::path TForm1::recordPath(scan::TempFile file) const {
+    return m_driver->run().recordFileName(file);
+}
+
+void TForm1::BBTimeVClick() {
+    CreateSecondaryWindows();
+    const obs::TObsFileO* o = m_driver->obsFile();
+    FormTime->BBTimeVClick(recordPath(scan::TempFile::RinexEpochs), o ? o->writtenEpochs : 0,
+                           *m_observer);
 }
 
 void TForm1::Ephemerides1Click() {
@@ -594,6 +594,9 @@ void TForm1::Ephemerides1Click() {
 }
 
 void TForm1::Measurements1Click() {
+    if (const obs::TObsFileO* o = m_driver->obsFile())
+        PMeasurs->open(recordPath(scan::TempFile::RinexEpochs), recordPath(scan::TempFile::ObsRecs),
+                       m_driver->headerO, *o, *m_observer);
     showViewPanel(scan::Panel::PMeasurs);
 }
 
@@ -603,10 +606,16 @@ void TForm1::Ionoparameters1Click() {
 }
 
 void TForm1::Externalevents1Click() {
+    if (const obs::TObsFileO* o = m_driver->obsFile())
+        PEvents->open(recordPath(scan::TempFile::ExtEventRecsXA),
+                      recordPath(scan::TempFile::ExtEventRecsXB), *o, *m_observer);
     showViewPanel(scan::Panel::PEvents);
 }
 
 void TForm1::Occupations1Click() {
+    if (const obs::TObsFileO* o = m_driver->obsFile())
+        POccup->open(recordPath(scan::TempFile::RinexEpochs), m_driver->headerO, *o,
+                     m_driver->run().DecSep, *m_observer);
     showViewPanel(scan::Panel::POccup);
 }
 

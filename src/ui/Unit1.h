@@ -22,6 +22,12 @@ class QStatusBar;
 namespace ui {
 
 class EphemPanel;
+class EpochsPanel;
+class EventsPanel;
+class MeasurementsPanel;
+class OccupationsPanel;
+class SatellitesPanel;
+class TFormTime;
 class HeaderPanel;
 class IonoPanel;
 class MeteoPanel;
@@ -87,6 +93,8 @@ public:
     void BBCloseSumClick();
     void BBShowErrClick();
     void BBCloseHeadClick();
+    /// "Epoch number  --->  Time" on a view panel: the calculator over the scanned epochs.
+    void BBTimeVClick();
     /// The Close button of a view panel: hides it and shows the input panel.
     void closeViewPanel(scan::Panel panel);
 
@@ -105,7 +113,11 @@ public:
     InputPanel* PView;
     SummaryPanel* PSumm;
     HeaderPanel* PHeader;
-    QFrame *PVTime, *PSats, *PMeasurs, *PEvents, *POccup;
+    EpochsPanel* PVTime;
+    SatellitesPanel* PSats;
+    MeasurementsPanel* PMeasurs;
+    EventsPanel* PEvents;
+    OccupationsPanel* POccup;
     IonoPanel* PIO;
     EphemPanel* PEphemGPS;
     MeteoPanel* PMeteo;
@@ -113,6 +125,7 @@ public:
     WaitPanel* PWait;
 
     TFormErrors* FormErrors = nullptr;
+    TFormTime* FormTime = nullptr;
     TFormAdv* FormAdv = nullptr;
 
 protected:
@@ -127,8 +140,6 @@ private:
     void FormCreate(const std::filesystem::path& workingDir);
     void buildMenus();
     void buildPanels();
-    QFrame* newViewPanel(scan::Panel panel, const char* name, const char* title,
-                         const char* closeName, int topic, int closeTopic);
     /// Takes a finished view panel into the viewer with its Close button and help topics.
     void addViewPanel(scan::Panel panel, QFrame* frame, QPushButton* close, int topic,
                       int closeTopic);
@@ -137,13 +148,14 @@ private:
     void placeWaitPanel();
     QWidget* panelWidget(scan::Panel panel) const;
     QPushButton* closeButtonOf(scan::Panel panel) const;
+    std::filesystem::path recordPath(scan::TempFile file) const;
 
     QScrollArea* m_headerArea = nullptr;
     std::unique_ptr<WindowObserver> m_observer;
     std::unique_ptr<scan::TScanDriver> m_driver;
     std::array<QAction*, scan::kMenuItemCount> m_menuItems{};
     std::array<QPushButton*, 11> m_closeButtons{}; // per scan::Panel
-    std::array<QFrame*, 11> m_viewPanels{};        // the placeholder view panels
+    std::array<QFrame*, 11> m_viewPanels{};        // the view panels, per scan::Panel
 };
 
 } // namespace ui

@@ -3,13 +3,18 @@
 #include "scan/WindowState.h"
 #include "ui/Adv.h"
 #include "ui/EphemPanel.h"
+#include "ui/EpochsPanel.h"
 #include "ui/ErrorsForm.h"
 #include "ui/HeaderPanel.h"
 #include "ui/HelpWindow.h"
 #include "ui/InputPanel.h"
 #include "ui/IonoPanel.h"
+#include "ui/MeasurementsPanel.h"
 #include "ui/Notice.h"
+#include "ui/OccupationsPanel.h"
+#include "ui/SatellitesPanel.h"
 #include "ui/SummaryPanel.h"
+#include "ui/TimeV.h"
 #include "ui/Unit1.h"
 #include "ui/WaitPanel.h"
 
@@ -338,6 +343,45 @@ private slots:
     }
 
     // 1500 epochs of 4 lines: the scan lets input through at line 5000, where Stop is seen.
+    void eachObservationViewOpensAloneAndClosesToTheInputPanel() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        const QString obs = rig.put("site0050.09o", obsFile(3));
+        rig.chooseAndScan(obs);
+        struct View {
+            QAction* item;
+            QWidget* panel;
+            const char* close;
+        };
+        const std::vector<View> views = {
+            {form.TimesEpochs1, form.PVTime, "BBVCloseTimes"},
+            {form.Satellites1, form.PSats, "BBCloseSat"},
+            {form.Measurements1, form.PMeasurs, "BBCloseMeas"},
+            {form.Occupations1, form.POccup, "BBCloseOcc"},
+        };
+        for (const View& v : views) {
+            UI_TRACE(v.close);
+            QVERIFY(v.item->isEnabled());
+            v.item->trigger();
+            QVERIFY(v.panel->isVisible());
+            QVERIFY(!form.PSumm->isVisible());
+            QVERIFY(!form.PView->isVisible());
+            for (const View& other : views)
+                if (other.panel != v.panel)
+                    QVERIFY(!other.panel->isVisible());
+            QTest::mouseClick(button(form, v.close), Qt::LeftButton);
+            QVERIFY(!v.panel->isVisible());
+            QVERIFY(form.PView->isVisible());
+        }
+        QCOMPARE(rig.recorder.notices, QStringList{});
+
+        // The satellites view's calculator button opens the calculator over the epochs.
+        form.Satellites1->trigger();
+        QTest::mouseClick(button(form, "BitBtn5"), Qt::LeftButton);
+        QVERIFY(form.FormTime && form.FormTime->isVisible());
+        QCOMPARE(form.FormTime->calculator().count(), 3);
+    }
+
     void theEphemeridesAndIonoViewsOpenFromTheirMenuItems() {
         Rig rig;
         ui::TForm1& form = *rig.form;
