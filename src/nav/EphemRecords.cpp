@@ -7,6 +7,47 @@
 
 namespace nav {
 
+namespace {
+
+// GPS and Galileo records share the Keplerian orbit at offsets 96-179.
+template <typename Writer, typename Rec> void writeOrbit(Writer& w, const Rec& r) noexcept {
+    w.f64(96, r.sqrtA);
+    w.f64(104, r.e);
+    w.f64(112, r.m0);
+    w.f64(120, r.omega0);
+    w.f64(128, r.i0);
+    w.f64(136, r.omega);
+    w.f32(144, r.deltaN);
+    w.f32(148, r.omegaDot);
+    w.f32(152, r.idot);
+    w.f32(156, r.crc);
+    w.f32(160, r.crs);
+    w.f32(164, r.cuc);
+    w.f32(168, r.cus);
+    w.f32(172, r.cic);
+    w.f32(176, r.cis);
+}
+
+template <typename Rec> void readOrbit(const text::RecordReader& rd, Rec& r) noexcept {
+    r.sqrtA = rd.f64(96);
+    r.e = rd.f64(104);
+    r.m0 = rd.f64(112);
+    r.omega0 = rd.f64(120);
+    r.i0 = rd.f64(128);
+    r.omega = rd.f64(136);
+    r.deltaN = rd.f32(144);
+    r.omegaDot = rd.f32(148);
+    r.idot = rd.f32(152);
+    r.crc = rd.f32(156);
+    r.crs = rd.f32(160);
+    r.cuc = rd.f32(164);
+    r.cus = rd.f32(168);
+    r.cic = rd.f32(172);
+    r.cis = rd.f32(176);
+}
+
+} // namespace
+
 std::array<std::byte, kEphemGPSSize> encode(const TEphemGPSRec& r) noexcept {
     text::RecordWriter<kEphemGPSSize> w;
     w.i32(0, r.prn);
@@ -25,21 +66,7 @@ std::array<std::byte, kEphemGPSSize> encode(const TEphemGPSRec& r) noexcept {
     w.f32(84, r.af0);
     w.i32(88, r.toe);
     w.u16(92, static_cast<std::uint16_t>(r.iode));
-    w.f64(96, r.sqrtA);
-    w.f64(104, r.e);
-    w.f64(112, r.m0);
-    w.f64(120, r.omega0);
-    w.f64(128, r.i0);
-    w.f64(136, r.omega);
-    w.f32(144, r.deltaN);
-    w.f32(148, r.omegaDot);
-    w.f32(152, r.idot);
-    w.f32(156, r.crc);
-    w.f32(160, r.crs);
-    w.f32(164, r.cuc);
-    w.f32(168, r.cus);
-    w.f32(172, r.cic);
-    w.f32(176, r.cis);
+    writeOrbit(w, r);
     return w.bytes();
 }
 
@@ -62,21 +89,7 @@ TEphemGPSRec decodeEphemGPS(std::span<const std::byte> bytes) noexcept {
     r.af0 = rd.f32(84);
     r.toe = rd.i32(88);
     r.iode = static_cast<std::int16_t>(rd.u16(92));
-    r.sqrtA = rd.f64(96);
-    r.e = rd.f64(104);
-    r.m0 = rd.f64(112);
-    r.omega0 = rd.f64(120);
-    r.i0 = rd.f64(128);
-    r.omega = rd.f64(136);
-    r.deltaN = rd.f32(144);
-    r.omegaDot = rd.f32(148);
-    r.idot = rd.f32(152);
-    r.crc = rd.f32(156);
-    r.crs = rd.f32(160);
-    r.cuc = rd.f32(164);
-    r.cus = rd.f32(168);
-    r.cic = rd.f32(172);
-    r.cis = rd.f32(176);
+    readOrbit(rd, r);
     return r;
 }
 
@@ -96,21 +109,7 @@ std::array<std::byte, kEphemGALSize> encode(const TEphemGALRec& r) noexcept {
     w.f32(84, r.af0);
     w.i32(88, r.toe);
     w.u16(92, static_cast<std::uint16_t>(r.iodNav));
-    w.f64(96, r.sqrtA);
-    w.f64(104, r.e);
-    w.f64(112, r.m0);
-    w.f64(120, r.omega0);
-    w.f64(128, r.i0);
-    w.f64(136, r.omega);
-    w.f32(144, r.deltaN);
-    w.f32(148, r.omegaDot);
-    w.f32(152, r.idot);
-    w.f32(156, r.crc);
-    w.f32(160, r.crs);
-    w.f32(164, r.cuc);
-    w.f32(168, r.cus);
-    w.f32(172, r.cic);
-    w.f32(176, r.cis);
+    writeOrbit(w, r);
     w.f32(180, r.bgdE5a);
     w.f32(184, r.bgdE5b);
     return w.bytes();
@@ -133,21 +132,7 @@ TEphemGALRec decodeEphemGAL(std::span<const std::byte> bytes) noexcept {
     r.af0 = rd.f32(84);
     r.toe = rd.i32(88);
     r.iodNav = static_cast<std::int16_t>(rd.u16(92));
-    r.sqrtA = rd.f64(96);
-    r.e = rd.f64(104);
-    r.m0 = rd.f64(112);
-    r.omega0 = rd.f64(120);
-    r.i0 = rd.f64(128);
-    r.omega = rd.f64(136);
-    r.deltaN = rd.f32(144);
-    r.omegaDot = rd.f32(148);
-    r.idot = rd.f32(152);
-    r.crc = rd.f32(156);
-    r.crs = rd.f32(160);
-    r.cuc = rd.f32(164);
-    r.cus = rd.f32(168);
-    r.cic = rd.f32(172);
-    r.cis = rd.f32(176);
+    readOrbit(rd, r);
     r.bgdE5a = rd.f32(180);
     r.bgdE5b = rd.f32(184);
     return r;
