@@ -316,9 +316,7 @@ bool DecimalToExtended(std::string_view s, long double& x) noexcept {
     int significant = 0;    // digits held in the mantissa
     long long exponent = 0; // decimal exponent applied to the mantissa
     bool dropped = false;   // significant digits beyond what the mantissa holds
-    bool anyDigit = false;
     auto takeDigit = [&](char c, bool afterPoint) {
-        anyDigit = true;
         if (mantissa == 0 && c == '0') {
             if (afterPoint)
                 --exponent;
@@ -362,7 +360,7 @@ bool DecimalToExtended(std::string_view s, long double& x) noexcept {
     }
     if (i != n)
         return false;
-    (void)anyDigit; // "." and "E5" carry no digit and read as 0
+    // "." and "E5" carry no digit and read as 0.
     long double value = 0;
     if (mantissa == 0) {
         value = 0;
