@@ -144,8 +144,9 @@ bool OpenInputFile(const std::string& name, std::string& nameInUse, text::ScanOb
     nameInUse = name;
     const std::string openError = "Error Opening File " + name + " ! ";
     std::error_code ec;
-    // A folder opens like a file here but reads nothing.
-    std::FILE* in = fs::is_directory(name, ec) ? nullptr : std::fopen(name.c_str(), "rb");
+    // Only a regular file is read: a folder reads nothing, opening a fifo waits for a writer,
+    // and a device such as /dev/zero never ends.
+    std::FILE* in = fs::is_regular_file(name, ec) ? std::fopen(name.c_str(), "rb") : nullptr;
     if (in == nullptr) {
         observer.notice(openError);
         return false;

@@ -27,11 +27,12 @@ std::string ConvertedCopyName(const std::string& name, int n);
 /// letter ("site0010.09o" and N give "site0010.09N"). Empty for an empty name.
 std::string CompanionName(const std::string& fileName, text::FileKind kind);
 
-/// Opens a RINEX text file for a scanner. Refuses a file that cannot be opened ("Error
-/// Opening File " + name + " ! ") or holds no bytes ("File " + name + " is empty ! "). When
-/// the first line feed of the file follows anything but a carriage return, the file is copied
-/// to the first free ConvertedCopyName with every line feed written as CR LF, and nameInUse
-/// is the copy; otherwise nameInUse is name. False after any failure message.
+/// Opens a RINEX text file for a scanner. Refuses a file that cannot be opened or is no
+/// regular file, such as a folder, a fifo or a device ("Error Opening File " + name + " ! "),
+/// or holds no bytes ("File " + name + " is empty ! "). When the first line feed of the file
+/// follows anything but a carriage return, the file is copied to the first free
+/// ConvertedCopyName with every line feed written as CR LF, and nameInUse is the copy;
+/// otherwise nameInUse is name. False after any failure message.
 bool OpenInputFile(const std::string& name, std::string& nameInUse, text::ScanObserver& observer);
 
 /// The user's choice: both the chosen and the in-use observation file name.

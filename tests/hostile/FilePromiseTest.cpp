@@ -1,0 +1,3 @@
+#include "HostileSupport.h"
+
+#include <gtest/gtest.h>
