@@ -349,7 +349,8 @@ bool TMeteoFileM::ScanData() {
         return false;
     }
 
-    while (!m_file.atEnd()) {
+    // A record file that refused a write ends the scan: every record after it would be lost.
+    while (!m_writeFailed && !m_file.atEnd()) {
         ++m_lineNo;
         const text::TextLine t = m_file.readLine();
         if (t.isLong()) {

@@ -57,7 +57,7 @@ public:
     /// line that is too long; the data pass is then not to run.
     bool ScanHeader();
     /// False only for a file with nothing after its header (or a Meteo.dat that refuses a
-    /// record, told in a message box).
+    /// record, told in a message box; the scan ends there and the records before it stay).
     bool ScanData();
 
     std::int32_t TotalLines() const noexcept { return m_totalLines; }

@@ -82,7 +82,8 @@ public:
     }
 
     /// The data scan; false only for a file with nothing after its header, or when the record
-    /// file refused a record (both told in a message box).
+    /// file refused a record (both told in a message box); a refused record ends the scan and
+    /// the records written before it stay.
     bool ScanData() {
         const NavRules& r = rules();
         m_sec60Reported = false;
@@ -106,7 +107,8 @@ public:
         }
 
         bool orbitExpected = false;
-        while (!m_file.atEnd()) {
+        // A record file that refused a write ends the scan: every record after it would be lost.
+        while (!m_writeFailed && !m_file.atEnd()) {
             ++m_lineNo;
             const text::TextLine t = m_file.readLine();
             const std::string_view line = t.checked;
@@ -172,7 +174,7 @@ public:
             }
         }
 
-        if (m_recordsWritten > 0 && !m_records.flush())
+        if (m_recordsWritten > 0 && !m_writeFailed && !m_records.flush())
             reportWriteFailure();
         m_observer.busy(false);
         m_observer.progress(1.0);

@@ -826,10 +826,17 @@ bool TObsFileO::append(text::RecordFile* file, std::span<const std::byte> record
     if (file == nullptr || !file->isOpen())
         return false;
     if (!file->append(record)) {
-        writeFailed = true;
+        noteWriteFailure(*file);
         return false;
     }
     return true;
+}
+
+void TObsFileO::noteWriteFailure(const text::RecordFile& file) {
+    if (writeFailed)
+        return;
+    writeFailed = true;
+    m_failedFile = file.path().filename().string();
 }
 
 void TObsFileO::clearContinuations() noexcept {
@@ -868,6 +875,8 @@ bool TObsFileO::ScanData() {
     lastEpochLine.clear();
     stopped = false;
     diskLow = false;
+    writeFailed = false;
+    m_failedFile.clear();
     m_prnContinuation = false;
     m_prnsRead = 0;
     m_obsContinuation = false;
@@ -904,6 +913,9 @@ bool TObsFileO::ScanData() {
 
     bool noticeShown = false;
     while (!m_reader.atEnd()) {
+        // A record file that refused a write would lose every epoch after it.
+        if (writeFailed)
+            break;
         if (diskLow) {
             m_observer.notice("Disk space is less then 10 MB on drive " + m_drive.substr(0, 1));
             noticeShown = true;
@@ -939,7 +951,9 @@ bool TObsFileO::ScanData() {
     for (text::RecordFile* f : {m_files.epochs, m_files.observations, m_files.events,
                                 m_files.extEventsA, m_files.extEventsB})
         if (f != nullptr && f->isOpen() && !f->flush())
-            writeFailed = true;
+            noteWriteFailure(*f);
+    if (writeFailed)
+        m_observer.notice("Error Writing File " + m_failedFile + " ! ");
 
     showEpoch();
     totalLines = static_cast<std::uint64_t>(m_lineNo);
@@ -951,7 +965,8 @@ bool TObsFileO::ScanData() {
     m_observer.progress(0.0);
     m_observer.status("");
 
-    if (m_header.lastObsPresent && !stopped) {
+    // A scan that a refused write cut short has no last epoch to compare.
+    if (m_header.lastObsPresent && !stopped && !writeFailed) {
         const text::TEpochTime& e = m_epoch.time;
         text::TEpochTime& h = m_header.lastObs;
         if (e.year != h.year || e.month != h.month || e.day != h.day || e.hour != h.hour ||
@@ -969,7 +984,9 @@ bool TObsFileO::ScanData() {
         timesAxis.maximum = static_cast<double>(std::trunc(largestStep)) + 1.0;
     }
     m_observer.clearStop();
-    return true;
+    // Records missing for lack of disk space or a refused write fail the step; what was
+    // written stays.
+    return !writeFailed && !diskLow;
 }
 
 void TObsFileO::handleDataLine(std::string_view line) {
@@ -1521,7 +1538,7 @@ void TObsFileO::WriteEpoch() {
     }
     text::RecordFile* file = m_files.observations;
     if (file != nullptr && file->isOpen() && !file->appendRecords(m_obsBytes))
-        writeFailed = true;
+        noteWriteFailure(*file);
 }
 
 void TObsFileO::WriteEvent() {

@@ -108,7 +108,10 @@ public:
     /// True when the header was read to its end (also with diagnostics); false for an empty
     /// file, an end of file inside the header, or a rejected type list.
     bool ScanHeader();
-    /// False only when nothing follows the header; true also after a stop or a low disk.
+    /// False when nothing follows the header, when the record files' drive fell below 10 MiB
+    /// ("Disk space is less then 10 MB on drive ...") or when a record file refused a write
+    /// ("Error Writing File " + its name + " ! "); the last two end the scan at once, told
+    /// once, and keep what was written. True also after a stop by the user.
     bool ScanData();
 
     // Results of the header scan.
@@ -140,7 +143,7 @@ public:
     std::string lastEpochLine; // checked text of the last epoch line
     bool stopped = false;      // the user stopped the data scan
     bool diskLow = false;      // the record files' drive fell below 10 MiB
-    bool writeFailed = false;  // a record file refused a write
+    bool writeFailed = false;  // a record file refused a write: the scan ended there
     TOccupation occupation;    // the occupation in force
 
 private:
@@ -176,6 +179,7 @@ private:
     void showEpoch();
     void dataDiag(std::string_view message);
     bool append(text::RecordFile* file, std::span<const std::byte> record);
+    void noteWriteFailure(const text::RecordFile& file);
 
     text::LineReader m_reader;
     header::THeaderData& m_header;
@@ -185,6 +189,7 @@ private:
     ObsRecordFiles m_files;
     text::FreeSpaceGuard& m_freeSpace;
     std::string m_drive;
+    std::string m_failedFile; // the record file that refused a write first
 
     // Header scan state.
     bool m_typeContinuation = false;

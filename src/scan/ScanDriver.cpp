@@ -289,9 +289,11 @@ void TScanDriver::ScanObservationFile() {
     header::SaveHeaderFile(headerO, m_run.recordFileName(TempFile::Header), m_run.DecSep);
     ind.header = listColour(m_lists.header(text::FileKind::O));
     m_window.headerViewFilled = !m_headerFailed;
+    m_dataFailed = false;
     if (m_headerFailed)
         return;
-    if (!m_obs->ScanData())
+    m_dataFailed = !m_obs->ScanData();
+    if (m_dataFailed)
         ind.data = Colour::Red;
     const obs::SatellitesSeen& seen = m_obs->seen;
     const bool any[4] = {seen.anyGps, seen.anyGlo, seen.anySbas, seen.anyGal};
@@ -305,7 +307,10 @@ void TScanDriver::FinishObservationScan() {
     if (m_obs->longLines)
         m_stepObserver->notice("There were long strings!");
     FileIndicators& ind = m_window.file(text::FileKind::O);
-    ind.data = listColour(m_lists.data(text::FileKind::O));
+    // A data scan that failed (a refused record write, a low disk) stays red: its records are
+    // not the whole file.
+    if (!m_dataFailed)
+        ind.data = listColour(m_lists.data(text::FileKind::O));
     const bool epochs = !m_obs->LBEpochs.empty();
     if (!epochs) {
         ind.header = Colour::Red;

@@ -166,6 +166,7 @@ private:
     bool m_stopRequested = false;
     bool m_exitPending = false;
     bool m_headerFailed = false;
+    bool m_dataFailed = false; // the observation data scan returned false
 };
 
 } // namespace scan

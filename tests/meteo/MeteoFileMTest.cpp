@@ -486,6 +486,19 @@ TEST(TMeteoFileM, AHeaderOnlyFileFailsTheDataPass) {
     EXPECT_FALSE(scan.scanner->MeteoEnabled());
 }
 
+TEST(TMeteoFileM, ARefusedRecordEndsTheDataPass) {
+    MeteoScan scan(fileOf({meteoHeader(),
+                           {" 09  3 24  0  0  0 1013.2   15.1   63.2",
+                            " 09  3 24  0  0  1 1013.2   15.1   63.2", "junk"}}),
+                   false);
+    ASSERT_TRUE(scan.headerOk);
+    scan.records.close();
+    EXPECT_FALSE(scan.scanner->ScanData());
+    EXPECT_EQ(scan.observer.notices, Lines{"Error Writing File Meteo.dat ! "});
+    EXPECT_EQ(scan.scanner->MeteoRecordsWritten(), 0);
+    EXPECT_EQ(scan.dataList(), Lines{}); // the lines after the refused record are not read
+}
+
 TEST(TMeteoFileM, EnablesTheMeteoViewAfterTheDataPass) {
     MeteoScan scan(fileOf({meteoHeader(), {" 09  3 24  0  0  0 1013.2   15.1   63.2"}}));
     EXPECT_TRUE(scan.scanner->MeteoEnabled());

@@ -454,6 +454,20 @@ TEST(TNavFileN, ARecordFileThatRefusesWritesFailsTheScan) {
     EXPECT_EQ(scanner.EphemCount().count(5), 0);
 }
 
+TEST(TNavFileN, ARefusedRecordEndsTheDataScan) {
+    navtest::ScanFiles files(fileOf({gpsHeader(), gpsRecord(), gpsRecord(" 6"), {"junk"}}),
+                             nav::kEphemGPSSize);
+    files.records.close();
+    header::THeaderDataGPS header;
+    nav::TNavFileN scanner(files.reader, header, files.lists, files.records, files.observer);
+    scanner.ScanHeader();
+    EXPECT_FALSE(scanner.ScanData());
+    EXPECT_EQ(files.observer.notices, Lines{"Error Writing File EphemGPSRecs.dat ! "});
+    // Nothing after the first record's last line is read: the junk line is not listed.
+    EXPECT_EQ(scanner.LineNo(), scanner.HeaderLineCount() + 8);
+    EXPECT_EQ(files.lists.data(text::FileKind::N).lines(), Lines{});
+}
+
 TEST(TNavFileN, ShowsProgressEveryHundredLines) {
     std::vector<Lines> parts;
     std::string content = fileOf({gpsHeader()});

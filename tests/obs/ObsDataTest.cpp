@@ -714,6 +714,57 @@ TEST(ObsData, LowDiskStopsBeforeTheNextLine) {
               std::vector<std::string>{"Disk space is less then 10 MB on drive C"});
     EXPECT_EQ(s.scanner->writtenEpochs, 1); // the record is still written
     EXPECT_EQ(s.scanner->totalLines, 5u);
+    EXPECT_FALSE(s.dataOk); // the records are not the whole file
+}
+
+namespace {
+
+/// Makes the record file a link to /dev/full, which Linux opens but whose every write fails
+/// with ENOSPC: a full disk under the file's own name.
+bool fillDisk(text::RecordFile& f, std::size_t recordSize) {
+    const std::filesystem::path path = f.path();
+    std::error_code ec;
+    f.close();
+    std::filesystem::remove(path, ec);
+    std::filesystem::create_symlink("/dev/full", path, ec);
+    return !ec && f.create(path, recordSize);
+}
+
+} // namespace
+
+TEST(ObsData, ARefusedRecordWriteEndsTheScanAndKeepsWhatWasWritten) {
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full on this system";
+    // 2000 epochs of 640 bytes: the epoch file's 1 MiB buffer goes to the disk at epoch 1639.
+    std::vector<std::string> data;
+    for (int e = 0; e < 2000; ++e) {
+        data.push_back(epochAt(e / 3600 % 24, e / 60 % 60, e % 60, 1, "G01"));
+        data.push_back(obs5());
+    }
+    Scan s(file({}, data));
+    ASSERT_TRUE(fillDisk(s.epochs, obs::kEpochRecSize));
+    s.run();
+    EXPECT_FALSE(s.dataOk);
+    EXPECT_TRUE(s.scanner->writeFailed);
+    EXPECT_EQ(s.observer.notices,
+              std::vector<std::string>{"Error Writing File RinexEpochs.dat ! "});
+    EXPECT_EQ(s.scanner->writtenEpochs, 1638);
+    EXPECT_EQ(s.scanner->totalLines, static_cast<std::uint64_t>(s.scanner->headerLineCount) +
+                                         2u * 1639u); // no line after the refused epoch
+    // The observations of the epochs before it are on the disk.
+    EXPECT_EQ(s.fileBytes(s.observations).size(), 1638u * 5u * obs::kObsRecSize);
+    EXPECT_EQ(s.LBData.lines(), std::vector<std::string>{});
+}
+
+TEST(ObsData, ARecordWriteRefusedAtTheEndIsToldOnce) {
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full on this system";
+    Scan s(file({}, {epochAt(0, 0, 0, 1, "G01"), obs5(), epochAt(0, 0, 30, 1, "G01"), obs5()}));
+    ASSERT_TRUE(fillDisk(s.observations, obs::kObsRecSize));
+    s.run();
+    EXPECT_FALSE(s.dataOk);
+    EXPECT_EQ(s.observer.notices, std::vector<std::string>{"Error Writing File ObsRecs.dat ! "});
+    EXPECT_EQ(s.fileBytes(s.epochs).size(), 2u * obs::kEpochRecSize);
 }
 
 TEST(ObsData, AnInterruptedSatelliteListDoesNotSwallowTheNextEpoch) {
