@@ -7,10 +7,12 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -117,7 +119,76 @@ std::string errText(const fs::path& workDir) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+/// Every entry under a folder with its bytes and modification time.
+std::map<std::string, std::pair<std::string, fs::file_time_type>> treeOf(const fs::path& root) {
+    std::map<std::string, std::pair<std::string, fs::file_time_type>> tree;
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+        std::string bytes;
+        if (e.is_regular_file()) {
+            std::ifstream in(e.path(), std::ios::binary);
+            bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+        tree[fs::relative(e.path(), root).string()] = {bytes, e.last_write_time()};
+    }
+    return tree;
+}
+
 } // namespace
+
+TEST(QuillonScan, ChangesNoInputAndLeavesNothingBehind) {
+    const struct {
+        const char* reason;
+        std::string_view lineEnd;
+        int status;
+        std::vector<std::string> made; // in the inputs' folder
+    } kCases[] = {
+        {"CR LF inputs", "\r\n", 0, {}},
+        {"bare line feeds: a copy beside each input",
+         "\n",
+         0,
+         {"site0050_0.09n", "site0050_0.09o"}},
+        {"a header only", "", 1, {}},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.reason);
+        Folder f("promise");
+        const fs::path in = f.path / "in";
+        const fs::path work = f.path / "work";
+        fs::create_directories(in);
+        fs::create_directories(work);
+        writeFile(in / "site0050.09o", {obsHeader(), c.lineEnd.empty() ? Lines{} : obsData()});
+        writeFile(in / "site0050.09n", {gpsFile()});
+        if (c.lineEnd == "\n") {
+            for (const char* name : {"site0050.09o", "site0050.09n"}) {
+                std::ifstream read(in / name, std::ios::binary);
+                std::string text((std::istreambuf_iterator<char>(read)),
+                                 std::istreambuf_iterator<char>());
+                read.close();
+                std::erase(text, '\r');
+                std::ofstream(in / name, std::ios::binary) << text;
+            }
+        }
+        const auto before = treeOf(in);
+        const ToolRun run = runTool(work, {"--json", (in / "site0050.09o").string()});
+        EXPECT_EQ(run.status, c.status) << errText(work);
+        const auto after = treeOf(in);
+        for (const auto& [name, entry] : before) {
+            SCOPED_TRACE(name);
+            ASSERT_TRUE(after.count(name));
+            EXPECT_EQ(after.at(name), entry); // the same bytes, the same time
+        }
+        std::vector<std::string> made;
+        for (const auto& [name, entry] : after)
+            if (!before.count(name))
+                made.push_back(name);
+        EXPECT_EQ(made, c.made);
+        // The working directory keeps only the test's own err.txt: the temporary folder went.
+        std::vector<std::string> left;
+        for (const auto& e : fs::directory_iterator(work))
+            left.push_back(e.path().filename().string());
+        EXPECT_EQ(left, std::vector<std::string>{"err.txt"});
+    }
+}
 
 TEST(QuillonScan, PrintsTheSummaryFiguresAsJsonAndKeepsTheRecords) {
     Folder f("json");

@@ -1,3 +1,137 @@
 #include "HostileSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace hostile;
+using text::FileKind;
+
+// The program never changes the files it checks and writes only into its temporary folder,
+// and for a bare-line-feed input a converted copy beside it; the folder goes at close.
+
+namespace {
+
+/// Writes the observation file and all five companions, with the given line end.
+std::vector<std::string> putAll(Rig& rig, std::string_view lineEnd, int epochs = 2) {
+    auto ended = [lineEnd](std::string text) {
+        std::string out;
+        for (char c : text) {
+            if (c == '\r')
+                continue;
+            if (c == '\n')
+                out += lineEnd;
+            else
+                out.push_back(c);
+        }
+        return out;
+    };
+    Lines gal = gpsRecord("11");
+    std::vector<std::string> names;
+    names.push_back(rig.put("site0010.09o", ended(fileOf({obsHeader(), obsEpochs(epochs)}))));
+    names.push_back(rig.put("site0010.09n", ended(fileOf({gpsHeader(), gpsRecord(" 5")}))));
+    names.push_back(rig.put("site0010.09g", ended("noise that is no GLONASS file\r\n")));
+    names.push_back(rig.put("site0010.09h", ended("noise that is no GEO file\r\n")));
+    names.push_back(rig.put("site0010.09l", ended("noise that is no Galileo file\r\n")));
+    names.push_back(
+        rig.put("site0010.09m", ended(fileOf({meteoHeader(), {meteoLine(0), meteoLine(1)}}))));
+    return names;
+}
+
+/// The tree of the rig's scratch folder (inputs and start folder) less the temporary folder.
+Tree outside(const Rig& rig) {
+    Tree t = snapshot(rig.scratch.path);
+    const std::string temp =
+        fs::relative(fs::path(rig.driver.run().TempDir), rig.scratch.path).string();
+    const std::string tempName = temp.back() == '/' ? temp.substr(0, temp.size() - 1) : temp;
+    for (auto it = t.begin(); it != t.end();) {
+        if (it->first == tempName || it->first.rfind(tempName + "/", 0) == 0)
+            it = t.erase(it);
+        else
+            ++it;
+    }
+    // The start folder's time changes with the temporary folder made and removed in it.
+    t.erase("start");
+    return t;
+}
+
+} // namespace
+
+TEST(FilePromise, AScanChangesNoInputAndWritesOnlyIntoItsTemporaryFolder) {
+    const struct {
+        std::string_view lineEnd;
+        std::vector<std::string> copies; // the converted copies expected beside the inputs
+        const char* reason;
+    } kCases[] = {
+        {"\r\n", {}, "CR LF files are read as they are"},
+        {"\n",
+         {"changed in", "new in/site0010_0.09g", "new in/site0010_0.09h", "new in/site0010_0.09l",
+          "new in/site0010_0.09m", "new in/site0010_0.09n", "new in/site0010_0.09o"},
+         "bare line feeds: a converted copy beside each input (the folder changes with them)"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.reason);
+        Rig rig("promise");
+        const std::vector<std::string> inputs = putAll(rig, c.lineEnd);
+        // Modification times are of the file system's resolution: let the clock move on first.
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ASSERT_TRUE(rig.choose(inputs[0]));
+        const Tree before = outside(rig);
+        const Tree inputsBefore = snapshot(rig.inputs);
+        ASSERT_TRUE(rig.driver.BBScanClick());
+        std::vector<std::string> made = changes(before, outside(rig));
+        std::sort(made.begin(), made.end());
+        EXPECT_EQ(made, c.copies);
+        for (const auto& [name, entry] : inputsBefore) {
+            SCOPED_TRACE(name);
+            EXPECT_EQ(snapshot(rig.inputs).at(name), entry); // bytes and time unchanged
+        }
+        const std::string temp = rig.driver.run().TempDir;
+        ASSERT_TRUE(fs::is_directory(temp));
+        rig.driver.FormClose();
+        EXPECT_FALSE(fs::exists(temp));
+        EXPECT_EQ(fs::directory_iterator(rig.start), fs::directory_iterator());
+    }
+}
+
+TEST(FilePromise, TheTemporaryFolderGoesAfterAStoppedScan) {
+    Rig rig("promise-stop");
+    const std::vector<std::string> inputs = putAll(rig, "\r\n", 3000); // 9010 lines
+    rig.observer.stopAtPoll = 1;                                       // at line 5000
+    ASSERT_TRUE(rig.choose(inputs[0]));
+    const Tree inputsBefore = snapshot(rig.inputs);
+    ASSERT_TRUE(rig.driver.BBScanClick());
+    EXPECT_EQ(rig.observer.polls, 1);
+    EXPECT_EQ(rig.w().ST_NFileStr, "5000"); // ended as if the file had ended there
+    const std::string temp = rig.driver.run().TempDir;
+    rig.driver.FormClose();
+    EXPECT_FALSE(fs::exists(temp));
+    EXPECT_EQ(changes(inputsBefore, snapshot(rig.inputs)), std::vector<std::string>{});
+    EXPECT_EQ(fs::directory_iterator(rig.start), fs::directory_iterator());
+}
+
+TEST(FilePromise, TheTemporaryFolderGoesAfterAFailedScan) {
+    const struct {
+        const char* reason;
+        std::function<std::string(Rig&)> input;
+    } kCases[] = {
+        {"a missing file", [](Rig& rig) { return rig.in("none0010.09o"); }},
+        {"an empty file", [](Rig& rig) { return rig.put("empty010.09o", ""); }},
+        {"a failed header",
+         [](Rig& rig) { return rig.put("head0010.09o", "not a RINEX header\r\n"); }},
+        {"a header only", [](Rig& rig) { return rig.put("only0010.09o", fileOf({obsHeader()})); }},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.reason);
+        Rig rig("promise-fail");
+        const std::string name = c.input(rig);
+        ASSERT_TRUE(rig.choose(name));
+        const Tree inputsBefore = snapshot(rig.inputs);
+        rig.driver.BBScanClick();
+        const std::string temp = rig.driver.run().TempDir;
+        rig.driver.FormClose();
+        EXPECT_FALSE(fs::exists(temp));
+        EXPECT_EQ(changes(inputsBefore, snapshot(rig.inputs)), std::vector<std::string>{});
+        EXPECT_EQ(fs::directory_iterator(rig.start), fs::directory_iterator());
+    }
+}
