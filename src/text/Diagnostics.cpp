@@ -12,12 +12,12 @@ std::string MessageLine(std::int64_t lineNo, std::string_view message) {
 
 void DiagnosticList::add(std::int64_t lineNo, std::string_view message, std::string_view raw) {
     m_lines.push_back(MessageLine(lineNo, message));
-    m_lines.emplace_back(raw);
+    m_lines.emplace_back(raw.substr(0, kMaxRawKept));
 }
 
 void DiagnosticList::addPlain(std::string_view messageLine, std::string_view raw) {
     m_lines.emplace_back(messageLine);
-    m_lines.emplace_back(raw);
+    m_lines.emplace_back(raw.substr(0, kMaxRawKept));
 }
 
 void DiagnosticsLists::clearAll() noexcept {

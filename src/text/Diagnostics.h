@@ -14,8 +14,12 @@ enum class FileKind { O, N, G, M, H, L };
 inline constexpr std::array<FileKind, 6> kFileKinds = {FileKind::O, FileKind::N, FileKind::G,
                                                        FileKind::M, FileKind::H, FileKind::L};
 
+/// The most of a raw line that a diagnostic keeps: a line of megabytes would otherwise be
+/// copied whole into every diagnostic about it.
+inline constexpr std::size_t kMaxRawKept = 4096;
+
 /// One list of diagnostics. A diagnostic is two lines: "string " + line number + " : " +
-/// message, then the raw line exactly as read.
+/// message, then the raw line exactly as read (its first kMaxRawKept bytes).
 class DiagnosticList {
 public:
     /// Appends a numbered diagnostic.

@@ -297,6 +297,31 @@ TEST(HostileObservationFile, ALongLineIsHeldOnlyUpToTheReaderCap) {
     EXPECT_LT(grown, 40u << 20) << "peak grew by " << grown << " bytes";
 }
 
+TEST(HostileObservationFile, LongHeaderLinesAreNotCopiedIntoTheirDiagnostics) {
+    if (!kPeakMeaningful)
+        GTEST_SKIP() << "peak sizes mean nothing under the address sanitizer";
+    Rig rig("longheader");
+    const std::string name = rig.in("site0010.09o");
+    {
+        // 32 comment lines of 1 MiB each: every one is a header line and "Too long".
+        std::ofstream out(name, std::ios::binary);
+        Lines header = obsHeader();
+        for (std::size_t i = 0; i + 1 < header.size(); ++i)
+            out << header[i] << "\r\n";
+        const std::string comment = H("", "COMMENT") + std::string((1 << 20) - 80, 'c') + "\r\n";
+        for (int i = 0; i < 32; ++i)
+            out << comment;
+        out << header.back() << "\r\n" << fileOf({obsEpochs(2)});
+    }
+    const std::uint64_t before = peakBytes();
+    ASSERT_TRUE(rig.scan(name));
+    const std::uint64_t grown = peakBytes() - before;
+    EXPECT_EQ(rig.observer.notices, std::vector<std::string>{"There were long strings!"});
+    EXPECT_EQ(rig.driver.lists().header(FileKind::O).lineCount(), 64u);
+    EXPECT_EQ(rig.w().STSumNumEp, "Epochs           2");
+    EXPECT_LT(grown, 16u << 20) << "peak grew by " << grown << " bytes";
+}
+
 TEST(HostileObservationFile, NineHundredNinetyNineSatellitesKeepMemoryFlat) {
     if (!kPeakMeaningful)
         GTEST_SKIP() << "peak sizes mean nothing under the address sanitizer";

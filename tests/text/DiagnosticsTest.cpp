@@ -16,6 +16,15 @@ TEST(DiagnosticList, AddsMessageLineThenRawLine) {
     EXPECT_EQ(list.lines()[3], raw);
 }
 
+TEST(DiagnosticList, KeepsTheStartOfAHugeRawLine) {
+    text::DiagnosticList list;
+    const std::string raw = std::string(text::kMaxRawKept, 'a') + std::string(1 << 20, 'b');
+    list.add(1, "Too long Header string", raw);
+    list.addPlain("Time of Last Epoch", raw);
+    EXPECT_EQ(list.lines()[1], std::string(text::kMaxRawKept, 'a'));
+    EXPECT_EQ(list.lines()[3], std::string(text::kMaxRawKept, 'a'));
+}
+
 TEST(DiagnosticsLists, TwelveListsAndAnyLines) {
     text::DiagnosticsLists lists;
     EXPECT_FALSE(lists.anyLines());
