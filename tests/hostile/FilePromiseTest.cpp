@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 
 using namespace hostile;
-using text::FileKind;
 
 // The program never changes the files it checks and writes only into its temporary folder,
 // and for a bare-line-feed input a converted copy beside it; the folder goes at close.

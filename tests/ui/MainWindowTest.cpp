@@ -20,6 +20,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -595,6 +596,44 @@ private slots:
         QCOMPARE(rig.recorder.questions.size(), 2);
         QVERIFY(!form.isVisible());
         QVERIFY(!QDir(temp).exists());
+    }
+
+    // The promise of the files: a scan stopped half-way and a close leave the inputs as they
+    // were and nothing else in the working folder.
+    void aStoppedScanAndACloseLeaveOnlyTheUnchangedInputs() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        const QString obs = rig.put("site0050.09o", obsFile(1500));
+        rig.put("site0050.09n", gpsFile());
+        const QDir work(rig.work.path());
+        const QStringList inputs = work.entryList(QDir::Files);
+        QCOMPARE(inputs, (QStringList{"site0050.09n", "site0050.09o"}));
+        QList<QByteArray> bytes;
+        QList<QDateTime> times;
+        for (const QString& name : inputs) {
+            QFile f(work.filePath(name));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            bytes << f.readAll();
+            times << QFileInfo(f).lastModified();
+        }
+        QTimer::singleShot(0, &form,
+                           [&] { QTest::mouseClick(button(form, "BBStop"), Qt::LeftButton); });
+        rig.chooseAndScan(obs);
+        QCOMPARE(labelText(form, "STSumNumEp"), QStringLiteral("Epochs           1247"));
+        const QString temp = rig.tempDir();
+        QVERIFY(QFileInfo::exists(temp + "EphemGPSRecs.dat"));
+
+        rig.recorder.answer = ui::Answer::Yes;
+        QVERIFY(form.close());
+        QVERIFY(!QDir(temp).exists());
+        QCOMPARE(work.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), inputs);
+        for (qsizetype i = 0; i < inputs.size(); ++i) {
+            UI_TRACE(inputs[i]);
+            QFile f(work.filePath(inputs[i]));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), bytes[i]);
+            QCOMPARE(QFileInfo(f).lastModified(), times[i]);
+        }
     }
 
     void answeringYesWithoutAScanRemovesTheEmptyTempFolder() {
