@@ -379,6 +379,30 @@ TEST(HostileCompanion, HugeExponentsInANavigationFile) {
     EXPECT_EQ(rig.w().file(FileKind::N).data, Colour::Fuchsia);
 }
 
+TEST(HostileCompanion, NumbersAsLargeAsTheirFieldsInCompanionHeadersAndData) {
+    Rig rig("compnum");
+    const std::string obs = rig.put("site0010.09o", validObs());
+    Lines gps = gpsHeader();
+    gps[2] = H("    0.1D+99999  0.1D-99999 -9.9D+9999  9.9999D+999", "ION ALPHA");
+    gps[4] =
+        H("   -9.999999999999D+999-9.999999999999D+999999999999999999", "DELTA-UTC: A0,A1,T,W");
+    gps[5] = H("999999", "LEAP SECONDS");
+    Lines record = gpsRecord(" 5");
+    record[0] = "99 99 99 99 99 99 99.9-9.999999999999D+99-9.999999999999D+99-9.999999999999D+99";
+    rig.put("site0010.09n", fileOf({gps, record, gpsRecord(" 7")}));
+    Lines met = meteoHeader();
+    met[3] = H("999999    PR    TD    HR", "# / TYPES OF OBSERV");
+    rig.put("site0010.09m", fileOf({met, {" 99 99 99 99 99 99 9999999999999999999999999"}}));
+    ASSERT_TRUE(rig.scan(obs));
+    EXPECT_EQ(rig.w().file(FileKind::N).header, Colour::Fuchsia);
+    // Satellite 99 on day 99 of month 99 passes the epoch line's number checks; it is written
+    // but, outside the satellite table, not counted.
+    EXPECT_EQ(rig.recordBytes(scan::TempFile::EphemGPSRecs), 2u * 184u);
+    EXPECT_EQ(rig.driver.EphemerisSatellites(scan::NavSystem::GPS), std::vector<int>{7});
+    EXPECT_NE(rig.w().file(FileKind::M).header, Colour::Silver);
+    EXPECT_EQ(rig.w().STSumErr.text, "Yes");
+}
+
 // ---- what stands under the name -------------------------------------------------------------
 
 TEST(HostileInput, AFolderOrAFifoAsTheObservationFileIsRefused) {
