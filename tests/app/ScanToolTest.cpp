@@ -190,6 +190,24 @@ TEST(QuillonScan, ChangesNoInputAndLeavesNothingBehind) {
     }
 }
 
+TEST(QuillonScan, AFullDiskIsToldAndFailsTheRun) {
+    if (!fs::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full on this system";
+    Folder f("full");
+    writeFile(f.path / "site0050.09o", {obsHeader(), obsData()});
+    // The kept record file is a link to /dev/full, which refuses every write with ENOSPC.
+    fs::create_directories(f.path / "rec");
+    fs::create_symlink("/dev/full", f.path / "rec" / "RinexEpochs.dat");
+    const ToolRun run = runTool(f.path, {"--json", "--records", "rec", "site0050.09o"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(errText(f.path), "Error Writing File RinexEpochs.dat ! \n");
+    const auto j = nlohmann::json::parse(run.out, nullptr, false);
+    ASSERT_FALSE(j.is_discarded()) << run.out;
+    EXPECT_EQ(j["files"]["O"]["data"], "red");
+    EXPECT_EQ(j["messages"], nlohmann::json::array({"Error Writing File RinexEpochs.dat ! "}));
+    EXPECT_TRUE(fs::is_symlink(f.path / "rec" / "RinexEpochs.dat"));
+}
+
 TEST(QuillonScan, PrintsTheSummaryFiguresAsJsonAndKeepsTheRecords) {
     Folder f("json");
     writeFile(f.path / "site0050.09o", {obsHeader(), obsData()});
