@@ -141,6 +141,7 @@ TEST(QuillonScan, ChangesNoInputAndLeavesNothingBehind) {
         std::string_view lineEnd;
         int status;
         std::vector<std::string> made; // in the inputs' folder
+        std::string_view scanned = "site0050.09o";
     } kCases[] = {
         {"CR LF inputs", "\r\n", 0, {}},
         {"bare line feeds: a copy beside each input",
@@ -148,6 +149,7 @@ TEST(QuillonScan, ChangesNoInputAndLeavesNothingBehind) {
          0,
          {"site0050_0.09n", "site0050_0.09o"}},
         {"a header only", "", 1, {}},
+        {"a missing file: the scan does not run", "\r\n", 2, {}, "none0050.09o"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.reason);
@@ -169,7 +171,7 @@ TEST(QuillonScan, ChangesNoInputAndLeavesNothingBehind) {
             }
         }
         const auto before = treeOf(in);
-        const ToolRun run = runTool(work, {"--json", (in / "site0050.09o").string()});
+        const ToolRun run = runTool(work, {"--json", (in / c.scanned).string()});
         EXPECT_EQ(run.status, c.status) << errText(work);
         const auto after = treeOf(in);
         for (const auto& [name, entry] : before) {
