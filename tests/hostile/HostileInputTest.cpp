@@ -91,6 +91,11 @@ std::string truncatedInAnEpoch() {
     return text.substr(0, cut);
 }
 
+std::string truncatedAfterAnEpochLine() {
+    std::string text = validObs(3);
+    return text.substr(0, text.rfind("  21234567.123"));
+}
+
 std::string hugeDigits(std::string_view where) {
     const std::string digits(400, '9');
     Lines header = obsHeader();
@@ -175,6 +180,14 @@ TEST(HostileObservationFile, EndsWithDiagnosticsOrAMessage) {
          Colour::Lime,
          Colour::Fuchsia,
          "Observation string is absent",
+         2},
+        // Nothing tells that the last epoch went: the file simply ends where its lines are due.
+        {"truncated right after an epoch line",
+         truncatedAfterAnEpochLine,
+         {},
+         Colour::Lime,
+         Colour::Lime,
+         "",
          2},
         {"400 digits in a value field: a long line",
          [] { return hugeDigits("value"); },
