@@ -944,6 +944,11 @@ bool TObsFileO::ScanData() {
         }
         handleDataLine(t.raw);
     }
+    // A file that ends inside an epoch (its satellite list or observations still due) drops
+    // that epoch; the missing line is told as the line after the last one.
+    if (!stopped && !diskLow && !writeFailed &&
+        (m_expect == Expect::Observations || m_prnContinuation))
+        m_LBData.add(m_lineNo + 1, "Observation string is absent", "");
     // A disk that fell low with the last record is still told.
     if (diskLow && !noticeShown)
         m_observer.notice("Disk space is less then 10 MB on drive " + m_drive.substr(0, 1));

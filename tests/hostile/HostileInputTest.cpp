@@ -181,13 +181,13 @@ TEST(HostileObservationFile, EndsWithDiagnosticsOrAMessage) {
          Colour::Fuchsia,
          "Observation string is absent",
          2},
-        // Nothing tells that the last epoch went: the file simply ends where its lines are due.
+        // The observations due after the last epoch line are told missing.
         {"truncated right after an epoch line",
          truncatedAfterAnEpochLine,
          {},
          Colour::Lime,
-         Colour::Lime,
-         "",
+         Colour::Fuchsia,
+         "Observation string is absent",
          2},
         {"400 digits in a value field: a long line",
          [] { return hugeDigits("value"); },

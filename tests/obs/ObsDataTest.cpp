@@ -304,15 +304,15 @@ TEST(ObsData, JudgesTheObservationLine) {
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.reason);
         // A later epoch keeps an empty line from being the file's last (which reads as its end).
-        Scan s(file({}, {epochAt(0, 0, 0, 1, "G01"), c.line, epochAt(0, 0, 30, 1, "G01")}));
+        Scan s(file({}, {epochAt(0, 0, 0, 1, "G01"), c.line, epochAt(0, 0, 30, 1, "G01"), obs5()}));
         s.run();
         std::vector<std::string> got;
         for (std::size_t i = 0; i < s.LBData.lines().size(); i += 2)
             got.push_back(s.LBData.lines()[i].substr(11));
         EXPECT_EQ(got, c.messages);
         const auto recs = obsRecords(s);
-        EXPECT_EQ(recs.size(), c.messages.empty() ? 5u : 0u);
-        if (!recs.empty()) {
+        EXPECT_EQ(recs.size(), c.messages.empty() ? 10u : 5u); // the later epoch is whole
+        if (c.messages.empty()) {
             EXPECT_EQ(recs[0], c.first);
         }
     }
@@ -849,4 +849,27 @@ TEST(ObsData, RandomObservationFieldsMatchTheStrictRoutines) {
         }
     }
     EXPECT_GT(acceptedFields, 50); // the table reaches both sides of the rule
+}
+
+TEST(ObsData, AFileEndingInsideAnEpochTellsTheMissingLine) {
+    const std::string one = epochAt(0, 0, 0, 1, "G01");
+    const std::string thirteen = epochAt(0, 0, 0, 13, "G01G02G03G04G05G06G07G08G09G10G11G12");
+    const struct {
+        std::string_view why;
+        std::vector<std::string> data;
+        std::vector<Diag> diagnostics;
+    } kCases[] = {
+        {"the observations of the last epoch are due",
+         {one},
+         {{5, "Observation string is absent", ""}}},
+        {"the satellite list goes on", {thirteen}, {{5, "Observation string is absent", ""}}},
+        {"the last epoch is complete", {one, obs5()}, {}},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.why);
+        Scan s(file({}, c.data));
+        s.run();
+        EXPECT_EQ(s.LBData.lines(), obstest::lines(c.diagnostics));
+        EXPECT_EQ(s.scanner->writtenEpochs, c.diagnostics.empty() ? 1 : 0);
+    }
 }
