@@ -107,6 +107,7 @@ public:
         }
 
         bool orbitExpected = false;
+        bool endRead = false; // the last read was the empty end of the file
         // A record file that refused a write ends the scan: every record after it would be lost.
         while (!m_writeFailed && !m_file.atEnd()) {
             ++m_lineNo;
@@ -119,7 +120,8 @@ public:
                 report("Too long string");
                 continue;
             }
-            if (t.isEnd())
+            endRead = t.isEnd();
+            if (endRead)
                 continue;
             if (m_lineNo % 100 == 0) {
                 m_observer.progress(m_totalLines == 0 ? 0.0
@@ -174,6 +176,11 @@ public:
             }
         }
 
+        // A file that ends while orbit lines are due drops that ephemeris; the missing line is
+        // told as the line after the last one.
+        if (orbitExpected && !m_writeFailed)
+            m_dataList.add(endRead ? m_lineNo : m_lineNo + 1,
+                           "Broadcast Orbit Message string is absent", "");
         if (m_recordsWritten > 0 && !m_writeFailed && !m_records.flush())
             reportWriteFailure();
         m_observer.busy(false);

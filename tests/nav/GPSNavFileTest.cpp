@@ -353,6 +353,8 @@ TEST(TNavFileN, FollowsTheRecordSequence) {
          1},
         {"an extra orbit line after a record", fileOf({gpsHeader(), r, {r[7]}}),
          diag(16, tmsg, r[7]), 1},
+        {"the file ends inside a record: the missing line is told",
+         fileOf({gpsHeader(), r, Lines(r2.begin(), r2.begin() + 4)}), diag(20, bmsg, ""), 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
