@@ -349,6 +349,7 @@ bool TMeteoFileM::ScanData() {
         return false;
     }
 
+    bool endRead = false; // the last read was the empty end of the file
     // A record file that refused a write ends the scan: every record after it would be lost.
     while (!m_writeFailed && !m_file.atEnd()) {
         ++m_lineNo;
@@ -358,7 +359,8 @@ bool TMeteoFileM::ScanData() {
             m_dataList.add(m_lineNo, "Too long string", t.checked);
             continue;
         }
-        if (t.isEnd())
+        endRead = t.isEnd();
+        if (endRead)
             continue;
         const std::string_view line = t.checked;
         if (m_lineNo % 1000 == 0) {
@@ -410,6 +412,10 @@ bool TMeteoFileM::ScanData() {
         }
     }
 
+    // A file that ends before an epoch's continuation line drops that epoch; the missing line
+    // is told as the line after the last one.
+    if (m_expectContinuation && !m_writeFailed)
+        m_dataList.add(endRead ? m_lineNo : m_lineNo + 1, "Observation string is absent", "");
     if (m_recordsWritten > 0 && !m_records.flush() && !m_writeFailed) {
         m_writeFailed = true;
         m_observer.notice("Error Writing File " + std::string(kMeteoFile) + " ! ");

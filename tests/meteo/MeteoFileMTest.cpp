@@ -458,6 +458,11 @@ TEST(TMeteoFileM, DropsAnEpochWhoseContinuationIsMissing) {
                                        diag(10, "Wrong position of Epoch", epoch),
                                        diag(11, "Date/Time data absent", "       63.3")}));
     EXPECT_EQ(scan.written().size(), 0u);
+
+    // A file that ends where the continuation is due tells the line after its last.
+    MeteoScan cut(fileOf({meteoHeader(types), {epoch}}));
+    EXPECT_EQ(cut.dataList(), diag(10, "Observation string is absent", ""));
+    EXPECT_EQ(cut.written().size(), 0u);
 }
 
 TEST(TMeteoFileM, ReadsATypeListOverTwoLines) {
