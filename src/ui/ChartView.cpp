@@ -1,5 +1,7 @@
 #include "ui/ChartView.h"
 
+#include <QLocale>
+
 #include <algorithm>
 
 namespace ui {
@@ -14,6 +16,15 @@ ChartView::ChartView(QWidget* parent) : QCustomPlot(parent) {
     legend->setVisible(false);
     legend->setBrush(Qt::white);
     setNoAntialiasingOnDrag(true);
+    setDecimalSeparator(QStringLiteral("."));
+}
+
+void ChartView::setDecimalSeparator(const QString& separator) {
+    // Tick labels take their decimal point from the plot's locale.
+    QLocale numbers = separator == QStringLiteral(",") ? QLocale(QLocale::German, QLocale::Germany)
+                                                       : QLocale::c();
+    numbers.setNumberOptions(QLocale::OmitGroupSeparator);
+    setLocale(numbers);
 }
 
 double ChartView::axisSeconds(double dayCount) noexcept {

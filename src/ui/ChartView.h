@@ -51,6 +51,10 @@ public:
     /// A date-time value (days since 1899-12-30) as the axis' seconds since 1970-01-01 UTC.
     static double axisSeconds(double dayCount) noexcept;
 
+    /// Axis numbers with the user's decimal separator: "," or "." (anything else reads as ".").
+    /// Numbers never get group separators.
+    void setDecimalSeparator(const QString& separator);
+
     /// Sets the free ranges from the data and redraws.
     void refresh();
 

@@ -2,6 +2,7 @@
 
 #include "scan/RunSetup.h"
 #include "ui/Adv.h"
+#include "ui/ChartView.h"
 #include "ui/EphemPanel.h"
 #include "ui/EpochsPanel.h"
 #include "ui/ErrorsForm.h"
@@ -178,6 +179,9 @@ void TForm1::FormCreate(const std::filesystem::path& workingDir) {
     // The decimal separator, StartDir and TempDir; the record file names stay empty and the
     // record files are created at the first reset.
     scan::SetUpRun(m_driver->run(), scan::ReadDecSep(), dir);
+    const QString decSep = QString::fromStdString(m_driver->run().DecSep);
+    for (ChartView* chart : findChildren<ChartView*>())
+        chart->setDecimalSeparator(decSep);
     for (QWidget* w : findChildren<QWidget*>())
         if (!w->toolTip().isEmpty())
             w->setToolTipDuration(kToolTipMs);

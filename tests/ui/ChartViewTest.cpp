@@ -93,6 +93,28 @@ private slots:
         QVERIFY2(labels.front().startsWith(QStringLiteral("25/05/2009 12:")),
                  qPrintable(labels.front()));
     }
+
+    // Axis numbers follow the user's decimal separator and never group thousands.
+    void axisNumbersUseTheDecimalSeparator() {
+        ui::ChartView chart;
+        chart.addSeries(QStringLiteral("a"), Qt::black);
+        chart.setSeriesData(0, {0, 1}, {0, 1});
+        chart.fixYRange(0.5, 1.5);
+        chart.fixXRange(1000, 3000);
+        chart.resize(600, 300);
+        chart.setDecimalSeparator(QStringLiteral(","));
+        chart.refresh();
+        const QString y = chart.yAxis->tickVectorLabels().join(QLatin1Char(' '));
+        QVERIFY2(y.contains(QStringLiteral("0,6")) || y.contains(QStringLiteral("0,8")),
+                 qPrintable(y));
+        QVERIFY2(!y.contains(QLatin1Char('.')), qPrintable(y));
+        const QString x = chart.xAxis->tickVectorLabels().join(QLatin1Char(' '));
+        QVERIFY2(x.contains(QStringLiteral("2000")), qPrintable(x));
+        chart.setDecimalSeparator(QStringLiteral("."));
+        chart.refresh();
+        QVERIFY2(chart.yAxis->tickVectorLabels().join(QLatin1Char(' ')).contains(QLatin1Char('.')),
+                 qPrintable(chart.yAxis->tickVectorLabels().join(QLatin1Char(' '))));
+    }
 };
 
 UI_TEST(ChartViewTest);

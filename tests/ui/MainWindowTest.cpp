@@ -2,6 +2,7 @@
 
 #include "scan/WindowState.h"
 #include "ui/Adv.h"
+#include "ui/ChartView.h"
 #include "ui/EphemPanel.h"
 #include "ui/EpochsPanel.h"
 #include "ui/ErrorsForm.h"
@@ -194,6 +195,25 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The decimal separator read at start-up reaches the numbers on every chart's axes.
+    void chartAxesTakeTheDecimalSeparatorOfTheLocale() {
+        const QByteArray old = qgetenv("LC_ALL");
+        qputenv("LC_ALL", "de_DE.UTF-8");
+        Rig rig;
+        if (old.isNull())
+            qunsetenv("LC_ALL");
+        else
+            qputenv("LC_ALL", old);
+        if (rig.form->driver().run().DecSep != ",")
+            QSKIP("no de_DE.UTF-8 locale on this machine (see locale -a)");
+        const QList<ui::ChartView*> charts = rig.form->findChildren<ui::ChartView*>();
+        QVERIFY(!charts.isEmpty());
+        for (const ui::ChartView* chart : charts) {
+            UI_TRACE(qPrintable(chart->objectName()));
+            QCOMPARE(chart->locale().decimalPoint(), QStringLiteral(","));
+        }
+    }
+
     void startsWithItsCaptionMenusAndAnEmptyInputPanel() {
         Rig rig;
         ui::TForm1& form = *rig.form;
