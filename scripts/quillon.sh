@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # One entry point for a fresh Debian 12 machine:
 #   scripts/quillon.sh run    install what is missing, build, start the program
-#   scripts/quillon.sh test   install what is missing, build, run every check and test
+#   scripts/quillon.sh test   install what is missing, build, run every check and test,
+#                             then a short run of every fuzz target
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
     build-essential cmake ninja-build pkg-config git
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang-format clang
+    clang-format clang libclang-rt-14-dev
     nlohmann-json3-dev libjpeg62-turbo-dev
     qt6-base-dev libqcustomplot-dev libgl-dev
     xvfb xauth locales
@@ -50,6 +51,9 @@ test)
     scripts/check-format.sh
     cmake --workflow --preset dev
     cmake --workflow --preset asan
+    cmake --preset fuzz
+    cmake --build --preset fuzz
+    scripts/fuzz-smoke.sh 10
     ;;
 *)
     echo "usage: scripts/quillon.sh run|test" >&2

@@ -1174,7 +1174,8 @@ bool TObsFileO::ReadEpochTime(std::string_view text, text::TEpochTime& t) {
     std::size_t len = 0;
     buffer[len++] = ' ';
     const std::size_t copied = std::min(word.size(), buffer.size() - 16);
-    std::memcpy(buffer.data() + len, word.data(), copied);
+    // copy_n, not memcpy: a line that ends after the minute leaves an empty word without data.
+    std::copy_n(word.data(), copied, buffer.data() + len);
     len += copied;
     const std::size_t point = std::string_view(buffer.data(), len).find('.');
     const std::size_t p = point == std::string_view::npos ? 0 : point + 1;

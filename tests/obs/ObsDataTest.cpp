@@ -505,6 +505,10 @@ TEST(ObsData, JudgesTheEventLine) {
          " 09  x  5  0  0 15.0000000  3  0",
          {"Not valid data for Month \"EPOCH/SAT\"", "Not valid data for Event Time",
           "Wrong Event data"}},
+        {"an event time that ends after the minute, without a seconds word",
+         " 09  1  5  0  0             5  0",
+         {"Not F11.7 format for Sec \"EPOCH/SAT\"", "Not valid data for Event Time",
+          "Wrong Event data"}},
         {"an event while a satellite list continues", "", {}},
     };
     for (const auto& c : kCases) {
