@@ -1,6 +1,9 @@
 #include "text/LineReader.h"
 
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace text {
 
@@ -12,9 +15,28 @@ LineReader::~LineReader() {
     close();
 }
 
+// Opens a regular file for reading. Anything else standing under the name is refused without
+// waiting: opening a fifo would wait for a writer, and a device such as /dev/zero never ends.
+static std::FILE* openRegularFile(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat st {};
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (file == nullptr)
+        ::close(fd);
+    return file;
+}
+
 bool LineReader::open(const std::filesystem::path& path) {
     close();
-    m_file = std::fopen(path.c_str(), "rb");
+    m_file = openRegularFile(path);
     if (m_file == nullptr)
         return false;
     std::setvbuf(m_file, nullptr, _IONBF, 0);

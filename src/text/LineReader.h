@@ -35,6 +35,8 @@ public:
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
+    /// Opens a regular file; false at once for anything else under the name (a folder, a fifo,
+    /// a device) and for a file that cannot be read.
     bool open(const std::filesystem::path& path);
     bool isOpen() const noexcept { return m_file != nullptr; }
     void close();

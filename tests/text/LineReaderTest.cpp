@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -105,4 +106,32 @@ TEST_F(LineReaderTest, LinesReadingEndOrStarAreOrdinaryLines) {
     const auto star = reader.readLine();
     EXPECT_FALSE(star.isLong());
     EXPECT_TRUE(reader.readLine().isEnd());
+}
+
+// A fifo would wait for a writer and a device never ends: only regular files are read.
+TEST_F(LineReaderTest, OpensOnlyRegularFiles) {
+    const std::filesystem::path dir = path.string() + ".d";
+    const std::filesystem::path fifo = path.string() + ".fifo";
+    std::filesystem::create_directory(dir);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const struct {
+        const char* why;
+        std::filesystem::path target;
+    } kCases[] = {
+        {"a folder", dir},
+        {"a fifo without a writer", fifo},
+        {"a device", "/dev/zero"},
+        {"nothing", path.string() + ".missing"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.why);
+        text::LineReader reader;
+        EXPECT_FALSE(reader.open(c.target));
+        EXPECT_FALSE(reader.isOpen());
+    }
+    std::filesystem::remove(fifo);
+    std::filesystem::remove(dir);
+    write("line\n");
+    text::LineReader reader;
+    EXPECT_TRUE(reader.open(path));
 }
