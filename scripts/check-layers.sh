@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Includes may only point down the layer chain
-#   text <- header <- obs | nav | meteo <- scan <- views <- ui <- app
+#   text <- header | expand; header <- obs | nav | meteo <- scan <- views <- ui <- app
+# (expand holds the expansion of compressed files and is used by scan)
 # obs, nav and meteo never include one another, and no Qt header sits below ui/.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
 
 rank() {
     case "$1" in
-    text) echo 0 ;; header) echo 1 ;; obs | nav | meteo) echo 2 ;; scan) echo 3 ;;
+    text) echo 0 ;; header | expand) echo 1 ;; obs | nav | meteo) echo 2 ;; scan) echo 3 ;;
     views) echo 4 ;; ui) echo 5 ;; app) echo 6 ;; *) echo -1 ;;
     esac
 }

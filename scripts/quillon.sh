@@ -10,7 +10,7 @@ packages=(
     build-essential cmake ninja-build pkg-config git
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format clang libclang-rt-14-dev
-    nlohmann-json3-dev libjpeg62-turbo-dev
+    nlohmann-json3-dev libjpeg62-turbo-dev libarchive-dev
     qt6-base-dev libqcustomplot-dev libgl-dev
     xvfb xauth locales
 )
