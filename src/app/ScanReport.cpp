@@ -35,6 +35,12 @@ std::string_view fileCaption(text::FileKind kind) noexcept {
     return "";
 }
 
+/// The "expanded" object of the JSON report: the form and the bytes of text it gave, and
+/// whether the whole file was expanded.
+nlohmann::ordered_json expansionOf(const expand::Expansion& e) {
+    return {{"from", e.from}, {"bytes", e.bytes}, {"complete", e.complete}};
+}
+
 std::string padded(std::string_view text, std::size_t width) {
     std::string s(text);
     if (s.size() < width)
@@ -165,9 +171,11 @@ std::string TextReport(const scan::TScanDriver& driver) {
     line(" Files ");
     for (text::FileKind kind : kReportOrder) {
         const scan::FileIndicators& f = w.file(kind);
+        const expand::Expansion& expanded = driver.run().expansion(kind);
         line("    " + padded(fileCaption(kind), 20) + " header " +
              padded(scan::colourWord(f.header), 8) + " data " +
-             std::string(scan::colourWord(f.data)));
+             std::string(scan::colourWord(f.data)) +
+             (expanded.expanded ? "  expanded from " + expanded.from : std::string()));
     }
     line(" Strings in File   " + w.ST_NFileStr);
     line(" Strings in Header " + w.ST_NHeaderStr);
@@ -195,8 +203,13 @@ nlohmann::ordered_json JsonReport(const scan::TScanDriver& driver,
     using json = nlohmann::ordered_json;
     const scan::WindowState& w = driver.window();
     json r = json::object();
-    r["file"] = driver.run().observationFileName;
+    const scan::RunState& run = driver.run();
+    const expand::Expansion& expanded = run.expansion(text::FileKind::O);
+    // An expanded file keeps the chosen name; the text scanned lives in the temporary folder.
+    r["file"] = expanded.expanded ? expanded.source : run.observationFileName;
     r["size"] = w.STEnd;
+    if (expanded.expanded)
+        r["expanded"] = expansionOf(expanded);
 
     const obs::TObsFileO* o = driver.obsFile();
     r["epochs"] = o ? o->writtenEpochs : 0;
@@ -242,6 +255,8 @@ nlohmann::ordered_json JsonReport(const scan::TScanDriver& driver,
         const scan::FileIndicators& f = w.file(kind);
         files[letter] = {{"header", scan::colourWord(f.header)},
                          {"data", scan::colourWord(f.data)}};
+        if (kind != text::FileKind::O && run.expansion(kind).expanded)
+            files[letter]["expanded"] = expansionOf(run.expansion(kind));
         diagnostics[letter] = {{"header", linesOf(driver.lists().header(kind))},
                                {"data", linesOf(driver.lists().data(kind))}};
     }

@@ -14,6 +14,7 @@ namespace {
 constexpr int kLastCopyNumber = 999;
 constexpr std::uint64_t kProgressStep = 10000; // bytes between two gauge updates
 constexpr std::size_t kBlock = 1 << 16;
+constexpr std::size_t kHeadBytes = 512; // enough for the first line of compact RINEX
 
 char lowerAscii(char c) noexcept {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -206,6 +207,58 @@ bool OpenInputFile(const std::string& name, std::string& nameInUse, text::ScanOb
     return true;
 }
 
+std::vector<std::string> CompanionNames(const std::string& chosenName, text::FileKind kind) {
+    const std::string plain = CompanionName(expand::WithoutCompressionSuffix(chosenName), kind);
+    if (plain.empty())
+        return {};
+    return {plain, plain + ".Z", plain + ".gz"};
+}
+
+std::string ExpandedName(const std::string& tempDir, const std::string& name, text::FileKind kind) {
+    const std::string file = expand::WithoutCompressionSuffix(name.substr(fileNameStart(name)));
+    return tempDir + "Expanded" + kindLetter(kind) + "_" + file;
+}
+
+bool OpenRinexFile(const std::string& name, const std::string& tempDir, text::FileKind kind,
+                   std::string& nameInUse, expand::Expansion& expansion,
+                   text::ScanObserver& observer) {
+    expansion = expand::Expansion{};
+    std::error_code ec;
+    std::string head;
+    if (fs::is_regular_file(name, ec)) {
+        if (std::FILE* in = std::fopen(name.c_str(), "rb")) {
+            head.resize(kHeadBytes);
+            head.resize(std::fread(head.data(), 1, head.size(), in));
+            std::fclose(in);
+        }
+    }
+    // Missing, empty, unreadable and plain files are OpenInputFile's.
+    if (!expand::NeedsExpansion(head))
+        return OpenInputFile(name, nameInUse, observer);
+
+    nameInUse = ExpandedName(tempDir, name, kind);
+    fs::remove(nameInUse, ec); // an expansion left by an earlier scan of this run
+    observer.status("Expanding compressed file...");
+    observer.progress(0);
+    observer.busy(true);
+    expansion = expand::ExpandFile(name, nameInUse, observer);
+    observer.status("");
+    showIdle(observer);
+    if (!expansion.expanded) {
+        observer.notice(expansion.problem);
+        return false;
+    }
+    if (!expansion.complete)
+        observer.notice(expansion.problem);
+    if (expansion.bytes == 0) {
+        fs::remove(nameInUse, ec);
+        if (expansion.complete)
+            observer.notice("File " + name + " is empty ! ");
+        return false;
+    }
+    return true;
+}
+
 void ChooseObservationFile(RunState& state, std::string name) {
     state.observationFileName = name;
     state.chosenFileName = std::move(name);
@@ -215,7 +268,12 @@ bool OpenObservationFile(RunState& state, text::ScanObserver& observer) {
     const std::string name =
         FindFileCaseBlind(state.observationFileName).value_or(state.observationFileName);
     std::string inUse;
-    if (!OpenInputFile(name, inUse, observer))
+    expand::Expansion& expansion = state.expansion(text::FileKind::O);
+    const bool opened =
+        OpenRinexFile(name, state.TempDir, text::FileKind::O, inUse, expansion, observer);
+    if (expansion.expanded)
+        state.expandedFiles.push_back(inUse);
+    if (!opened)
         return false;
     state.observationFileName = inUse;
     return true;
@@ -225,12 +283,22 @@ bool FindCompanionFile(RunState& state, text::FileKind kind, text::ScanObserver&
     bool& found = state.companionFound(kind);
     std::string& name = state.companionName(kind);
     found = false;
-    name = CompanionName(state.chosenFileName, kind);
-    const auto onDisk = FindFileCaseBlind(name);
+    const std::vector<std::string> candidates = CompanionNames(state.chosenFileName, kind);
+    name = candidates.empty() ? std::string() : candidates.front();
+    std::optional<std::string> onDisk;
+    for (const std::string& candidate : candidates) {
+        onDisk = FindFileCaseBlind(candidate);
+        if (onDisk)
+            break;
+    }
     if (!onDisk)
         return true;
     std::string inUse;
-    if (!OpenInputFile(*onDisk, inUse, observer))
+    expand::Expansion& expansion = state.expansion(kind);
+    const bool opened = OpenRinexFile(*onDisk, state.TempDir, kind, inUse, expansion, observer);
+    if (expansion.expanded)
+        state.expandedFiles.push_back(inUse);
+    if (!opened)
         return false;
     name = inUse;
     found = true;

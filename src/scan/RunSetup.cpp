@@ -182,7 +182,16 @@ bool EmptyRecordFiles(RunState& state, text::ScanObserver& observer) {
     return true;
 }
 
+void RemoveExpandedFiles(RunState& state) {
+    std::error_code ec;
+    for (const std::string& name : state.expandedFiles)
+        fs::remove(fs::path(name), ec);
+    state.expandedFiles.clear();
+    state.expansions.fill(expand::Expansion{});
+}
+
 void DeleteTempFiles(RunState& state) {
+    RemoveExpandedFiles(state);
     for (text::RecordFile& f : state.recordFiles)
         f.close();
     state.RecordFilesCreated = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "expand/Expand.h"
+
 #include "text/Diagnostics.h"
 #include "text/RecordFile.h"
 #include "text/ScanObserver.h"
@@ -9,6 +11,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace scan {
 
@@ -93,6 +96,13 @@ struct RunState {
     /// Per companion: it exists and was opened for this scan.
     std::array<bool, 5> CompanionFound{};
 
+    /// Per file kind (indexed by text::FileKind): what the expansion of its file did; not
+    /// expanded for a plain file or a file not read in this scan.
+    std::array<expand::Expansion, 6> expansions;
+    /// The expanded texts written into TempDir in this run, removed before each scan and at
+    /// close.
+    std::vector<std::string> expandedFiles;
+
     /// True once all ten record files were created; false again after a failed creation, so
     /// the next call tries again.
     bool RecordFilesCreated = false;
@@ -115,6 +125,12 @@ struct RunState {
     }
     bool& companionFound(text::FileKind kind) noexcept {
         return CompanionFound[companionIndex(kind)];
+    }
+    expand::Expansion& expansion(text::FileKind kind) noexcept {
+        return expansions[static_cast<std::size_t>(kind)];
+    }
+    const expand::Expansion& expansion(text::FileKind kind) const noexcept {
+        return expansions[static_cast<std::size_t>(kind)];
     }
 };
 
@@ -148,8 +164,12 @@ bool CreateRecordFiles(RunState& state, text::ScanObserver& observer);
 /// they were never created or an earlier creation failed. Failures as CreateRecordFiles.
 bool EmptyRecordFiles(RunState& state, text::ScanObserver& observer);
 
-/// At close: closes the record files, deletes the 16 files of TempDir that exist and removes
-/// TempDir when it is then empty. Nothing is reported; what cannot be removed stays.
+/// Deletes the expanded texts of the run and forgets what was expanded.
+void RemoveExpandedFiles(RunState& state);
+
+/// At close: removes the expanded texts, closes the record files, deletes the 16 files of TempDir
+/// that exist and removes TempDir when it is then empty. Nothing is reported; what cannot be
+/// removed stays.
 void DeleteTempFiles(RunState& state);
 
 } // namespace scan

@@ -185,6 +185,7 @@ bool TScanDriver::RunScan() {
         file.close();
     if (!EmptyRecordFiles(m_run, *m_stepObserver))
         return false;
+    RemoveExpandedFiles(m_run);
     for (std::size_t i = kRecordFileCount; i < kTempFileCount; ++i) {
         std::error_code ec;
         fs::remove(fs::path(m_run.recordFileNames[i]), ec);
@@ -263,7 +264,8 @@ bool TScanDriver::ClearErrorLists() {
 
 void TScanDriver::ScanObservationFile() {
     const std::string& name = m_run.observationFileName;
-    m_window.STEnd = FileSizeText(FileSizeOf(name));
+    const expand::Expansion& expansion = m_run.expansion(text::FileKind::O);
+    m_window.STEnd = FileSizeText(FileSizeOf(expansion.expanded ? expansion.source : name));
     m_stepObserver->repaint();
 
     m_freeSpaceGuard = std::make_unique<text::FreeSpaceGuard>(fs::path(m_run.TempDir), m_freeSpace);
@@ -311,6 +313,10 @@ void TScanDriver::FinishObservationScan() {
     // not the whole file.
     if (!m_dataFailed)
         ind.data = listColour(m_lists.data(text::FileKind::O));
+    // An expansion that stopped early gave only part of the file.
+    const expand::Expansion& expansion = m_run.expansion(text::FileKind::O);
+    if (expansion.expanded && !expansion.complete)
+        ind.data = Colour::Red;
     const bool epochs = !m_obs->LBEpochs.empty();
     if (!epochs) {
         ind.header = Colour::Red;
@@ -341,7 +347,7 @@ void TScanDriver::AddObservationSummary() {
     assert(m_obs && "the summary reads the observation scanner");
     const obs::TObsFileO& o = *m_obs;
     WindowState& w = m_window;
-    w.ESumFile = m_run.observationFileName;
+    w.ESumFile = displayName(text::FileKind::O, m_run.observationFileName);
     if (!o.LBEpochs.empty()) {
         w.STSumStartEp = "Start  " + o.LBEpochs.front();
         w.STSumFinish = "Finish " + o.LBEpochs.back();
@@ -399,7 +405,8 @@ bool TScanDriver::scanNavFile(text::FileKind kind, std::unique_ptr<Scanner>& sca
 bool TScanDriver::ScanCompanionFile(text::FileKind kind) {
     assert(kind != text::FileKind::O && "the observation file has its own step");
     const std::string& name = m_run.companionName(kind);
-    m_window.errorHeaderCaptions[static_cast<std::size_t>(kind)] = "Header of file " + name;
+    m_window.errorHeaderCaptions[static_cast<std::size_t>(kind)] =
+        "Header of file " + displayName(kind, name);
     m_lists.header(kind).clear();
     m_lists.data(kind).clear();
 
@@ -453,6 +460,9 @@ bool TScanDriver::ScanCompanionFile(text::FileKind kind) {
     }
     }
     file.close();
+    const expand::Expansion& expansion = m_run.expansion(kind);
+    if (expansion.expanded && !expansion.complete)
+        m_window.file(kind).data = Colour::Red;
 
     // Diagnostics of a failed step are shown as well: a red indicator must lead to its list.
     if (companionLists(kind))
@@ -520,6 +530,14 @@ std::vector<int> TScanDriver::EphemerisSatellites(NavSystem system) const {
         if (counts.count(n) != 0)
             satellites.push_back(n);
     return satellites;
+}
+
+std::string TScanDriver::displayName(text::FileKind kind, const std::string& nameInUse) const {
+    const expand::Expansion& expansion = m_run.expansion(kind);
+    if (!expansion.expanded)
+        return nameInUse;
+    return expansion.source + " (expanded from " + expansion.from + ", " +
+           std::to_string(expansion.bytes) + " bytes)";
 }
 
 void TScanDriver::updateErrorsIndicator() {

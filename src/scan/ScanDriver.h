@@ -24,10 +24,12 @@
 
 namespace scan {
 
-/// The open-file dialog of "Input  File": its title and filter.
+/// The open-file dialog of "Input  File": its title and filter; the observation choice also
+/// offers compact (last letter D) and compressed files.
 inline constexpr std::string_view kOpenDialogTitle = "Select Rinex Observation File";
 inline constexpr std::string_view kOpenDialogFilter =
-    "Observation files (*.*O)|*.*O|All files (*.*)|*.*";
+    "Observation files (*.*O *.*D *.*o.Z *.*d.Z *.*o.gz *.*d.gz *.*O.Z *.*D.Z *.*O.gz *.*D.gz)"
+    "|*.*O *.*D *.*o.Z *.*d.Z *.*o.gz *.*d.gz *.*O.Z *.*D.Z *.*O.gz *.*D.gz|All files (*.*)|*.*";
 inline constexpr std::string_view kExitQuestion = "Do you really want to exit Quillon?";
 
 /// Shows the open-file dialog; none when it is cancelled.
@@ -137,6 +139,8 @@ public:
 private:
     class StepObserver;
 
+    /// The name shown for a file: the name in use, or the file that was expanded and how.
+    std::string displayName(text::FileKind kind, const std::string& nameInUse) const;
     void updateErrorsIndicator();
     void chooseErrors(text::FileKind kind);
     bool companionLists(text::FileKind kind) const;
