@@ -1,6 +1,7 @@
 #include "tools/gen/Generator.h"
 
 #include "tools/gen/Calendar.h"
+#include "tools/gen/Compact.h"
 #include "tools/gen/Format.h"
 #include "tools/gen/Plan.h"
 
@@ -703,6 +704,36 @@ std::string fileStem(const GenOptions& o) {
     return s;
 }
 
+/// Replaces the plain files of the set by the compressed forms that the options ask for.
+static bool compressFiles(const GenOptions& o, GenResult& result, std::string& error) {
+    if (o.compress.empty())
+        return true;
+    const bool compact = o.compress.rfind("crx", 0) == 0;
+    const std::size_t dot = o.compress.find('.');
+    const std::string outer = o.compress == "crx"        ? std::string()
+                              : dot == std::string::npos ? o.compress
+                                                         : o.compress.substr(dot + 1);
+    std::error_code ec;
+    for (std::size_t i = 0; i < result.files.size(); ++i) {
+        std::string& file = result.files[i];
+        if (compact && i == 0) {
+            const std::string compactName = file.substr(0, file.size() - 1) + "d";
+            if (!WriteCompactFile(file, compactName, error))
+                return false;
+            std::filesystem::remove(file, ec);
+            file = compactName;
+        }
+        if (outer.empty())
+            continue;
+        const std::string packed = file + "." + outer;
+        if (!WriteCompressedFile(file, packed, outer, error))
+            return false;
+        std::filesystem::remove(file, ec);
+        file = packed;
+    }
+    return true;
+}
+
 bool generate(const GenOptions& o, GenResult& result, std::string& error) {
     result = GenResult{};
     Plan plan;
@@ -748,7 +779,9 @@ bool generate(const GenOptions& o, GenResult& result, std::string& error) {
     result.files.push_back(obsPath);
     if (!writeNavigationFiles(plan, stem, result, error))
         return false;
-    return writeMeteoFile(plan, stem, result, error);
+    if (!writeMeteoFile(plan, stem, result, error))
+        return false;
+    return compressFiles(o, result, error);
 }
 
 } // namespace gen

@@ -155,6 +155,8 @@ std::string usageText() {
            "  --sixty AT             the first full-minute epoch from AT written as 60 seconds\n"
            "  --bad KIND:N,...       N malformed lines of a kind: long value lli prn label nav\n"
            "                         meteo\n"
+           "  --compress FORM        write the set compressed: crx (observation file as\n"
+           "                         compact RINEX, .yyd), gz, Z, crx.gz or crx.Z\n"
            "  -h, --help             this text\n";
 }
 
@@ -179,6 +181,10 @@ bool parseOptions(const std::vector<std::string>& args, GenOptions& o, bool& hel
         };
         if (a == "-o" || a == "--out") {
             o.outDir = v;
+        } else if (a == "--compress") {
+            if (v != "crx" && v != "gz" && v != "Z" && v != "crx.gz" && v != "crx.Z")
+                return bad();
+            o.compress = v;
         } else if (a == "--site") {
             if (v.size() != 4)
                 return bad();

@@ -52,6 +52,9 @@ struct GenOptions {
     int externalEvents = 0;    // flag 5 events spread over the data
     std::int64_t sixtyAt = -1; // first full-minute epoch from here written with 60 seconds
     std::array<int, kBadKinds> bad = {};
+    /// How the set is written: "" plain; "crx" the observation file as compact RINEX (.yyd);
+    /// "gz" or "Z" every file compressed; "crx.gz" or "crx.Z" both.
+    std::string compress;
 };
 
 /// The 14 observation type names in code order.
