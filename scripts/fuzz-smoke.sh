@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:-10}"
-targets=(fuzz_fieldtext fuzz_input fuzz_obs fuzz_nav_n fuzz_nav_g fuzz_nav_h fuzz_nav_l fuzz_meteo)
+targets=(fuzz_fieldtext fuzz_input fuzz_compact fuzz_obs fuzz_nav_n fuzz_nav_g fuzz_nav_h fuzz_nav_l fuzz_meteo)
 build=build/fuzz
 
 if [ ! -f "$build/CMakeCache.txt" ]; then

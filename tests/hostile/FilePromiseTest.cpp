@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <archive.h>
+#include <archive_entry.h>
 #include <thread>
 
 using namespace hostile;
@@ -55,7 +57,89 @@ Tree outside(const Rig& rig) {
     return t;
 }
 
+/// The bytes compressed with gzip or compress.
+std::string packed(std::string_view text, bool gzip) {
+    archive* a = archive_write_new();
+    if (gzip)
+        archive_write_add_filter_gzip(a);
+    else
+        archive_write_add_filter_compress(a);
+    archive_write_set_format_raw(a);
+    archive_write_set_bytes_in_last_block(a, 1);
+    std::string out(text.size() * 2 + 1024, '\0');
+    std::size_t used = 0;
+    archive_write_open_memory(a, out.data(), out.size(), &used);
+    archive_entry* e = archive_entry_new();
+    archive_entry_set_pathname(e, "data");
+    archive_entry_set_filetype(e, AE_IFREG);
+    archive_write_header(a, e);
+    archive_write_data(a, text.data(), text.size());
+    archive_write_close(a);
+    archive_entry_free(e);
+    archive_write_free(a);
+    out.resize(used);
+    return out;
+}
+
+/// The diagnostics lines of the observation, GPS and meteo files, in list order.
+std::vector<std::string> diagnosticsONM(const Rig& rig) {
+    std::vector<std::string> lines;
+    for (text::FileKind kind : {text::FileKind::O, text::FileKind::N, text::FileKind::M})
+        for (const text::DiagnosticList* list :
+             {&rig.driver.lists().header(kind), &rig.driver.lists().data(kind)})
+            lines.insert(lines.end(), list->lines().begin(), list->lines().end());
+    return lines;
+}
+
 } // namespace
+
+TEST(FilePromise, ACompressedSetIsExpandedOnlyIntoTheTemporaryFolder) {
+    Rig plain("promise-plain");
+    const std::vector<std::string> plainInputs = putAll(plain, "\r\n");
+    ASSERT_TRUE(plain.choose(plainInputs[0]));
+    ASSERT_TRUE(plain.driver.BBScanClick());
+
+    // The observation file in gzip with bare line feeds, the GPS file in compress, the meteo
+    // file plain; the other companions are left out.
+    Rig rig("promise-packed");
+    const auto bytesOf = [](const std::string& path) {
+        std::string s;
+        std::FILE* f = std::fopen(path.c_str(), "rb");
+        char b[4096];
+        for (std::size_t got = 0; f != nullptr && (got = std::fread(b, 1, sizeof b, f)) > 0;)
+            s.append(b, got);
+        if (f != nullptr)
+            std::fclose(f);
+        return s;
+    };
+    std::string obsLf = bytesOf(plainInputs[0]);
+    obsLf.erase(std::remove(obsLf.begin(), obsLf.end(), '\r'), obsLf.end());
+    const std::string obs = rig.put("site0010.09o.gz", packed(obsLf, true));
+    rig.put("site0010.09N.Z", packed(bytesOf(plainInputs[1]), false));
+    rig.put("site0010.09m", bytesOf(plainInputs[5]));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(rig.choose(obs));
+    const Tree before = outside(rig);
+    ASSERT_TRUE(rig.driver.BBScanClick());
+    EXPECT_EQ(outside(rig), before); // nothing new beside the inputs, nothing changed
+
+    const scan::RunState& run = rig.driver.run();
+    EXPECT_EQ(run.expansion(text::FileKind::O).from, "gzip");
+    EXPECT_EQ(run.expansion(text::FileKind::N).from, "compress");
+    EXPECT_FALSE(run.expansion(text::FileKind::M).expanded);
+    EXPECT_EQ(rig.driver.window().file(text::FileKind::N).data,
+              plain.driver.window().file(text::FileKind::N).data);
+    EXPECT_EQ(rig.driver.window().file(text::FileKind::O).data,
+              plain.driver.window().file(text::FileKind::O).data);
+    // Line numbers are those of the expanded text: the same as in the plain files.
+    EXPECT_EQ(diagnosticsONM(rig), diagnosticsONM(plain));
+    ASSERT_NE(rig.driver.obsFile(), nullptr);
+    EXPECT_EQ(rig.driver.obsFile()->writtenEpochs, plain.driver.obsFile()->writtenEpochs);
+    EXPECT_EQ(rig.driver.EphemerisSatellites(scan::NavSystem::GPS), std::vector<int>{5});
+    const std::string temp = run.TempDir;
+    rig.driver.FormClose();
+    EXPECT_FALSE(fs::exists(temp));
+}
 
 TEST(FilePromise, AScanChangesNoInputAndWritesOnlyIntoItsTemporaryFolder) {
     const struct {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 namespace fs = std::filesystem;
 using scantest::readBytes;
@@ -277,4 +278,23 @@ TEST(OpenObservationFile, MissingFileEndsTheStep) {
     EXPECT_EQ(observer.notices,
               std::vector<std::string>{"Error Opening File " + folder.file("gone.09o") + " ! "});
     EXPECT_EQ(state.observationFileName, folder.file("gone.09o"));
+}
+
+TEST(CompanionNames, SameStemPlainThenCompressed) {
+    const struct {
+        const char* chosen;
+        std::vector<std::string> names;
+    } kCases[] = {
+        {"/d/site0010.21o", {"/d/site0010.21N", "/d/site0010.21N.Z", "/d/site0010.21N.gz"}},
+        {"/d/site0010.21d", {"/d/site0010.21N", "/d/site0010.21N.Z", "/d/site0010.21N.gz"}},
+        {"/d/site0010.21d.Z", {"/d/site0010.21N", "/d/site0010.21N.Z", "/d/site0010.21N.gz"}},
+        {"/d/site0010.21o.gz", {"/d/site0010.21N", "/d/site0010.21N.Z", "/d/site0010.21N.gz"}},
+        {"", {}},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.chosen);
+        EXPECT_EQ(scan::CompanionNames(c.chosen, text::FileKind::N), c.names);
+    }
+    EXPECT_EQ(scan::ExpandedName("/t/", "/d/site0010.21d.Z", text::FileKind::O),
+              "/t/ExpandedO_site0010.21d");
 }
