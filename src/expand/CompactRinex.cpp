@@ -170,11 +170,11 @@ void CompactDecoder::noteTypes(std::string_view line) {
 }
 
 bool CompactDecoder::headerLine(std::string_view line, std::string& out) {
-    out.append(line);
-    out += "\r\n";
     noteTypes(line);
     if (m_stage == Stage::Failed)
         return false;
+    out.append(line);
+    out += "\r\n";
     if (startsWith(labelOf(line), kEndOfHeader))
         m_stage = Stage::Epoch;
     return true;
@@ -366,11 +366,11 @@ bool CompactDecoder::satelliteLine(std::string_view line, std::string& out) {
 }
 
 bool CompactDecoder::eventLine(std::string_view line, std::string& out) {
-    out.append(line);
-    out += "\r\n";
     noteTypes(line);
     if (m_stage == Stage::Failed)
         return false;
+    out.append(line);
+    out += "\r\n";
     if (--m_eventLines == 0)
         m_stage = Stage::Epoch;
     return true;
