@@ -1,10 +1,13 @@
 // The compact RINEX decoder on any text: it never crashes, stops at the first line it
-// cannot decode and from then on refuses every line.
+// cannot decode and from then on refuses every line. The first eight bytes, as a value of
+// thousandths, also go through the F14.3 writer, whose text must read back as that value.
 #include "FuzzSupport.h"
 #include "expand/CompactRinex.h"
 
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -18,9 +21,28 @@ const char* const kHeader[] = {
     "                                                            END OF HEADER",
 };
 
+void checkThousandths(const std::uint8_t* data, std::size_t size) {
+    if (size < sizeof(std::int64_t))
+        return;
+    std::int64_t value = 0;
+    std::memcpy(&value, data, sizeof value);
+    std::string text;
+    expand::AppendThousandths(text, value);
+    fuzz::check(text.size() >= 14);
+    const std::size_t first = text.find_first_not_of(' ');
+    fuzz::check(first != std::string::npos && text.size() - first >= 5);
+    std::string digits = text.substr(first);
+    fuzz::check(digits[digits.size() - 4] == '.');
+    digits.erase(digits.size() - 4, 1);
+    std::int64_t back = 0;
+    const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), back);
+    fuzz::check(ec == std::errc() && ptr == digits.data() + digits.size() && back == value);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    checkThousandths(data, size);
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     expand::CompactDecoder decoder;
     std::string out;

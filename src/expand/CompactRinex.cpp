@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <system_error>
 
 namespace expand {
@@ -65,14 +66,39 @@ void endLine(std::string& out, std::size_t lineStart) {
     out += "\r\n";
 }
 
-/// Appends the digits of u with `decimals` of them after a point, a '-' before when negative,
-/// right-aligned in `width` characters.
-void appendFixed(std::string& out, std::int64_t value, int decimals, std::size_t width) {
+bool isDigit(char c) noexcept {
+    return c >= '0' && c <= '9';
+}
+
+/// "00" to "99", two characters each.
+struct DigitPairs {
+    std::array<char, 200> c{};
+    constexpr DigitPairs() {
+        for (int i = 0; i < 100; ++i) {
+            c[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+            c[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+        }
+    }
+};
+constexpr DigitPairs kDigitPairs;
+
+char* writePair(char* w, std::uint64_t twoDigits) noexcept {
+    w -= 2;
+    std::memcpy(w, kDigitPairs.c.data() + 2 * twoDigits, 2);
+    return w;
+}
+
+constexpr std::size_t kFixedCap = 24; // the widest fixed-point text of a 64-bit value, and more
+
+/// Writes value as a number with `decimals` digits after a point, a '-' before when negative,
+/// right-aligned in `width` characters at w, and returns its end. A value that needs more
+/// characters is written whole, wider than `width`, never cut.
+char* writeFixed(char* w, std::int64_t value, int decimals, std::size_t width) noexcept {
     const bool negative = value < 0;
     // The magnitude in unsigned arithmetic: the lowest 64-bit value has no positive partner.
     std::uint64_t u =
         negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    char buffer[32];
+    char buffer[kFixedCap];
     std::size_t at = sizeof buffer;
     for (int i = 0; i < decimals; ++i) {
         buffer[--at] = static_cast<char>('0' + u % 10);
@@ -86,9 +112,52 @@ void appendFixed(std::string& out, std::int64_t value, int decimals, std::size_t
     if (negative)
         buffer[--at] = '-';
     const std::size_t length = sizeof buffer - at;
-    if (length < width)
-        out.append(width - length, ' ');
-    out.append(buffer + at, length);
+    if (length < width) {
+        std::memset(w, ' ', width - length);
+        w += width - length;
+    }
+    std::memcpy(w, buffer + at, length);
+    return w + length;
+}
+
+// The values that F14.3 holds: "9999999999.999" and "-999999999.999".
+constexpr std::int64_t kThousandthsMax = 9'999'999'999'999;
+constexpr std::int64_t kThousandthsMin = -999'999'999'999;
+constexpr std::size_t kValueWidth = 14;
+
+/// Writes a value of thousandths as F14.3 at w and returns its end; the common case, a value
+/// that fits the field, two digits at a time.
+inline char* writeThousandths(char* w, std::int64_t value) noexcept {
+    if (value > kThousandthsMax || value < kThousandthsMin)
+        return writeFixed(w, value, 3, kValueWidth);
+    const bool negative = value < 0;
+    std::uint64_t u = static_cast<std::uint64_t>(negative ? -value : value);
+    char* const fieldEnd = w + kValueWidth;
+    char* at = fieldEnd;
+    const std::uint64_t fraction = u % 1000;
+    u /= 1000;
+    at = writePair(at, fraction % 100);
+    *--at = static_cast<char>('0' + fraction / 100);
+    *--at = '.';
+    while (u >= 100) {
+        at = writePair(at, u % 100);
+        u /= 100;
+    }
+    if (u >= 10)
+        at = writePair(at, u);
+    else
+        *--at = static_cast<char>('0' + u);
+    if (negative)
+        *--at = '-';
+    std::memset(w, ' ', static_cast<std::size_t>(at - w));
+    return fieldEnd;
+}
+
+/// Moves w back over the blanks that end the line begun at lineStart.
+char* trimLine(char* w, const char* lineStart) noexcept {
+    while (w > lineStart && w[-1] == ' ')
+        --w;
+    return w;
 }
 
 } // namespace
@@ -103,11 +172,13 @@ bool IsCompact10FirstLine(std::string_view line) noexcept {
 }
 
 void AppendThousandths(std::string& out, std::int64_t value) {
-    appendFixed(out, value, 3, 14);
+    char buffer[kFixedCap];
+    out.append(buffer, static_cast<std::size_t>(writeThousandths(buffer, value) - buffer));
 }
 
 void AppendNanoseconds(std::string& out, std::int64_t value) {
-    appendFixed(out, value, 9, 12);
+    char buffer[kFixedCap];
+    out.append(buffer, static_cast<std::size_t>(writeFixed(buffer, value, 9, 12) - buffer));
 }
 
 bool CompactDecoder::fail(std::string reason) {
@@ -165,7 +236,7 @@ void CompactDecoder::noteTypes(std::string_view line) {
         return;
     }
     if (static_cast<int>(n) != m_types)
-        m_satellites.clear(); // every satellite's fields change their meaning
+        forgetSatellites(); // every satellite's fields change their meaning
     m_types = static_cast<int>(n);
 }
 
@@ -185,7 +256,7 @@ bool CompactDecoder::epochLine(std::string_view line, std::string& out) {
         // A fresh epoch line: every satellite and the clock start again.
         m_epoch.assign(line);
         m_epoch.front() = ' ';
-        m_satellites.clear();
+        forgetSatellites();
         m_clock = Arc{};
         m_haveEpoch = true;
     } else {
@@ -258,19 +329,106 @@ void CompactDecoder::writeEpochLines(std::string& out) const {
     }
 }
 
+namespace {
+
+constexpr std::size_t kSystemSlots = 27; // blank, A-Z
+constexpr std::size_t kPrnSlots = 110;   // " 0"-" 9", "00"-"99"
+
+/// The slot of a satellite id of the common shape; kSystemSlots * kPrnSlots for any other.
+std::size_t satelliteSlot(std::string_view id) noexcept {
+    const char system = id[0];
+    const char tens = id[1];
+    const char ones = id[2];
+    std::size_t s = 0;
+    if (system >= 'A' && system <= 'Z')
+        s = static_cast<std::size_t>(system - 'A' + 1);
+    else if (system != ' ')
+        return kSystemSlots * kPrnSlots;
+    std::size_t prn = 0;
+    if (tens == ' ')
+        prn = 100;
+    else if (isDigit(tens))
+        prn = static_cast<std::size_t>(tens - '0') * 10;
+    else
+        return kSystemSlots * kPrnSlots;
+    if (!isDigit(ones))
+        return kSystemSlots * kPrnSlots;
+    return s * kPrnSlots + prn + static_cast<std::size_t>(ones - '0');
+}
+
+/// Up to 18 digits at p as a magnitude: one that never overflows. p moves past them; false
+/// when there is none or a 19th follows.
+inline bool shortDigits(const char*& p, const char* end, std::uint64_t& magnitude) noexcept {
+    const char* const first = p;
+    std::uint64_t u = 0;
+    while (p < end && isDigit(*p) && p - first < 18) {
+        u = u * 10 + static_cast<std::uint64_t>(*p - '0');
+        ++p;
+    }
+    magnitude = u;
+    return p > first && (p == end || !isDigit(*p));
+}
+
+/// Takes the next difference of the arc's order into every lower one; false when a sum would
+/// overflow 64 bits.
+template <typename Arc> inline bool sumUp(Arc& arc, std::int64_t difference, std::int64_t& value) {
+    const int m = std::min(arc.filled, arc.order);
+    const auto top = static_cast<std::size_t>(m);
+    arc.d[top] = difference;
+    // The running sum stays in a register: d[j] += d[j + 1], from the top down.
+    std::int64_t sum = difference;
+    for (std::size_t j = top; j-- > 0;) {
+        if (__builtin_add_overflow(arc.d[j], sum, &sum))
+            return false;
+        arc.d[j] = sum;
+    }
+    if (arc.filled < arc.order)
+        ++arc.filled;
+    value = sum;
+    return true;
+}
+
+bool fieldEnds(const char* p, const char* end) noexcept {
+    return p == end || *p == ' ';
+}
+
+} // namespace
+
+void CompactDecoder::forgetSatellites() noexcept {
+    // An epoch number skipped: no satellite was seen in the epoch before the next one, so
+    // every one starts again.
+    ++m_epochNumber;
+}
+
 CompactDecoder::Satellite& CompactDecoder::satelliteOf(std::string_view id) {
-    const std::uint32_t key = static_cast<std::uint32_t>(static_cast<unsigned char>(id[0])) << 16 |
-                              static_cast<std::uint32_t>(static_cast<unsigned char>(id[1])) << 8 |
-                              static_cast<unsigned char>(id[2]);
-    Satellite& s = m_satellites[key];
+    const std::size_t slot = satelliteSlot(id);
+    Satellite* found = nullptr;
+    if (slot < kSystemSlots * kPrnSlots) {
+        if (m_satellites.empty())
+            m_satellites.resize(kSystemSlots * kPrnSlots);
+        found = &m_satellites[slot];
+    } else {
+        const std::uint32_t key =
+            static_cast<std::uint32_t>(static_cast<unsigned char>(id[0])) << 16 |
+            static_cast<std::uint32_t>(static_cast<unsigned char>(id[1])) << 8 |
+            static_cast<unsigned char>(id[2]);
+        found = &m_otherSatellites[key];
+    }
+    Satellite& s = *found;
     const auto types = static_cast<std::size_t>(m_types);
     // A satellite missing from the previous epoch starts again.
     if (s.lastEpoch + 1 != m_epochNumber || s.arcs.size() != types) {
         s.arcs.assign(types, Arc{});
-        s.flags.clear();
+        s.flags.assign(2 * types, ' ');
     }
     s.lastEpoch = m_epochNumber;
     return s;
+}
+
+bool CompactDecoder::addDifference(Arc& arc, std::int64_t difference, std::int64_t& value) {
+    if (!sumUp(arc, difference, value))
+        return fail("the value overflows 64 bits");
+    return true;
 }
 
 bool CompactDecoder::field(std::string_view text, Arc& arc, std::int64_t& value, bool& blank) {
@@ -300,17 +458,7 @@ bool CompactDecoder::field(std::string_view text, Arc& arc, std::int64_t& value,
         return fail("the difference \"" + std::string(text) + "\" is not a 64-bit integer");
     if (arc.order == 0)
         return fail("the difference \"" + std::string(text) + "\" follows no start value");
-    const int m = std::min(arc.filled, arc.order);
-    const auto top = static_cast<std::size_t>(m);
-    arc.d[top] = difference;
-    for (std::size_t j = top; j-- > 0;) {
-        if (__builtin_add_overflow(arc.d[j], arc.d[j + 1], &arc.d[j]))
-            return fail("the value overflows 64 bits");
-    }
-    if (arc.filled < arc.order)
-        ++arc.filled;
-    value = arc.d[0];
-    return true;
+    return addDifference(arc, difference, value);
 }
 
 bool CompactDecoder::satelliteLine(std::string_view line, std::string& out) {
@@ -318,47 +466,91 @@ bool CompactDecoder::satelliteLine(std::string_view line, std::string& out) {
         std::string_view(m_epoch).substr(kEpochHead + 3 * static_cast<std::size_t>(m_satIndex), 3);
     Satellite& s = satelliteOf(id);
     const auto types = static_cast<std::size_t>(m_types);
-    m_values.resize(types);
-    m_blank.resize(types);
 
     // One field per type, each followed by a blank; what follows the last field's blank is
     // the difference of the flag characters. A line that stops early leaves the rest blank.
-    std::size_t pos = 0;
+    // The common shapes ("-123", "3&4567") are read here, digit by digit; any other field
+    // goes through field(), which reads every shape and words what is wrong.
+    const char* p = line.data();
+    const char* const end = p + line.size();
     for (std::size_t t = 0; t < types; ++t) {
-        std::string_view text;
-        if (pos < line.size()) {
-            const std::size_t blankAt = line.find(' ', pos);
-            const std::size_t end = blankAt == std::string_view::npos ? line.size() : blankAt;
-            text = line.substr(pos, end - pos);
-            pos = end + 1;
-        } else {
-            pos = line.size() + 1;
-        }
-        bool blank = false;
-        if (!field(text, s.arcs[t], m_values[t], blank))
-            return false;
-        m_blank[t] = blank ? 1 : 0;
-    }
-    if (s.flags.size() != 2 * types)
-        s.flags.resize(2 * types, ' ');
-    if (pos < line.size())
-        applyDifference(s.flags, line.substr(pos), 2 * types);
-
-    std::size_t start = out.size();
-    for (std::size_t t = 0; t < types; ++t) {
-        if (t > 0 && t % kLineCells == 0) {
-            endLine(out, start);
-            start = out.size();
-        }
-        if (m_blank[t] != 0) {
-            out.append(16, ' ');
+        Arc& arc = s.arcs[t];
+        if (p == end || *p == ' ') {
+            arc.order = 0;
+            arc.filled = 0;
+            m_blank[t] = true;
+            if (p != end)
+                ++p;
             continue;
         }
-        AppendThousandths(out, m_values[t]);
-        out += s.flags[2 * t];
-        out += s.flags[2 * t + 1];
+        m_blank[t] = false;
+        const char* q = p;
+        const bool negative = *q == '-';
+        if (negative)
+            ++q;
+        std::uint64_t u = 0;
+        bool read = shortDigits(q, end, u);
+        if (read && fieldEnds(q, end) && arc.order != 0) {
+            const auto difference = static_cast<std::int64_t>(u);
+            if (!sumUp(arc, negative ? -difference : difference, m_values[t]))
+                return fail("the value overflows 64 bits");
+        } else if (read && q < end && *q == '&' && !negative && q - p == 1 && u >= 1 &&
+                   u <= static_cast<std::uint64_t>(kMaxOrder)) {
+            ++q;
+            const bool startNegative = q < end && *q == '-';
+            if (startNegative)
+                ++q;
+            std::uint64_t start = 0;
+            read = shortDigits(q, end, start) && fieldEnds(q, end);
+            if (read) {
+                arc.order = static_cast<int>(u);
+                arc.filled = 1;
+                const auto value = static_cast<std::int64_t>(start);
+                arc.d[0] = startNegative ? -value : value;
+                m_values[t] = arc.d[0];
+            }
+        } else {
+            read = false;
+        }
+        if (!read) {
+            const void* blankAt = std::memchr(p, ' ', static_cast<std::size_t>(end - p));
+            q = blankAt == nullptr ? end : static_cast<const char*>(blankAt);
+            bool blank = false;
+            if (!field(std::string_view(p, static_cast<std::size_t>(q - p)), arc, m_values[t],
+                       blank))
+                return false;
+        }
+        p = q == end ? end : q + 1;
     }
-    endLine(out, start);
+    if (p != end)
+        applyDifference(s.flags, std::string_view(p, static_cast<std::size_t>(end - p)), 2 * types);
+
+    // Room for every cell at its widest, and a line end per five cells.
+    const std::size_t start = out.size();
+    out.resize(start + types * (kFixedCap + 2) + 2 * (types / kLineCells + 1));
+    char* const base = out.data() + start;
+    char* w = base;
+    const char* lineStart = w;
+    for (std::size_t t = 0; t < types; ++t) {
+        if (t > 0 && t % kLineCells == 0) {
+            w = trimLine(w, lineStart);
+            *w++ = '\r';
+            *w++ = '\n';
+            lineStart = w;
+        }
+        if (m_blank[t]) {
+            std::memset(w, ' ', kValueWidth + 2);
+            w += kValueWidth + 2;
+            continue;
+        }
+        w = writeThousandths(w, m_values[t]);
+        *w++ = s.flags[2 * t];
+        *w++ = s.flags[2 * t + 1];
+    }
+    w = trimLine(w, lineStart);
+    *w++ = '\r';
+    *w++ = '\n';
+    out.resize(start + static_cast<std::size_t>(w - base));
 
     if (++m_satIndex == m_satCount)
         m_stage = Stage::Epoch;

@@ -62,8 +62,10 @@ private:
     bool eventLine(std::string_view line, std::string& out);
     void noteTypes(std::string_view line);
     bool field(std::string_view text, Arc& arc, std::int64_t& value, bool& blank);
+    bool addDifference(Arc& arc, std::int64_t difference, std::int64_t& value);
     void writeEpochLines(std::string& out) const;
     Satellite& satelliteOf(std::string_view id);
+    void forgetSatellites() noexcept;
 
     Stage m_stage = Stage::First;
     std::string m_problem;
@@ -80,9 +82,12 @@ private:
     bool m_clockShown = false;
     std::int64_t m_clockValue = 0;
 
-    std::unordered_map<std::uint32_t, Satellite> m_satellites;
-    std::vector<std::int64_t> m_values; // one epoch's values of one satellite
-    std::vector<char> m_blank;
+    // Satellites by system letter (blank or A-Z) and the two PRN characters (blank or digit,
+    // then digit), made on first use; an id of any other shape goes to m_otherSatellites.
+    std::vector<Satellite> m_satellites;
+    std::unordered_map<std::uint32_t, Satellite> m_otherSatellites;
+    std::array<std::int64_t, kMaxTypes> m_values{}; // one epoch's values of one satellite
+    std::array<bool, kMaxTypes> m_blank{};
 };
 
 /// Appends a value of thousandths as the RINEX F14.3 field ("-0.052" right-aligned in 14).

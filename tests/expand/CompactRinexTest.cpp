@@ -179,6 +179,60 @@ TEST(CompactDecoder, ASatelliteThatVanishesAndReturnsStartsAgain) {
     EXPECT_NE(r.problem.find("follows no start value"), std::string::npos) << r.problem;
 }
 
+TEST(CompactDecoder, SatellitesAreTheirIdsToTheLetter) {
+    // "G05" and "G 5" are two satellites, an id of no common shape a third; a fresh epoch
+    // line starts all of them again, so that a bare difference then follows no start value.
+    const std::vector<std::string> start = {
+        "&21  1  1  0  0  0.0000000  0  3G05G 5x-1",
+        "",
+        "3&1000 3&4000",
+        "3&2000 3&5000",
+        "3&3000 3&6000",
+        std::string(17, ' ') + "3",
+        "",
+        "1 4",
+        "2 5",
+        "3 6",
+    };
+    const Decoded r = decode(start);
+    ASSERT_TRUE(r.ok) << r.problem;
+    EXPECT_EQ(r.text, " 21  1  1  0  0  0.0000000  0  3G05G 5x-1\n"
+                      "         1.000           4.000\n"
+                      "         2.000           5.000\n"
+                      "         3.000           6.000\n"
+                      " 21  1  1  0  0  3.0000000  0  3G05G 5x-1\n"
+                      "         1.001           4.004\n"
+                      "         2.002           5.005\n"
+                      "         3.003           6.006\n");
+    for (const char* id : {"G05", "G 5", "x-1"}) {
+        SCOPED_TRACE(id);
+        std::vector<std::string> fresh = start;
+        fresh.push_back("&21  1  1  0  0  6.0000000  0  1" + std::string(id));
+        fresh.push_back("");
+        fresh.push_back("1 1");
+        const Decoded f = decode(fresh);
+        EXPECT_FALSE(f.ok);
+        EXPECT_NE(f.problem.find("follows no start value"), std::string::npos) << f.problem;
+    }
+}
+
+TEST(CompactDecoder, ReadsNumbersOfEveryLengthThatFit) {
+    // Nineteen digits and the lowest 64-bit value are read whole.
+    const Decoded r = decode({
+        "&21  1  1  0  0  0.0000000  0  1G05",
+        "",
+        "1&-9223372036854775808 1&5",
+        std::string(17, ' ') + "3",
+        "",
+        "9223372036854775807 -3",
+    });
+    ASSERT_TRUE(r.ok) << r.problem;
+    EXPECT_EQ(r.text, " 21  1  1  0  0  0.0000000  0  1G05\n"
+                      "-9223372036854775.808           0.005\n"
+                      " 21  1  1  0  0  3.0000000  0  1G05\n"
+                      "        -0.001           0.002\n");
+}
+
 TEST(CompactDecoder, RefusesWhatItCannotDecode) {
     constexpr struct {
         const char* line;
@@ -247,6 +301,10 @@ TEST(AppendThousandths, WritesF14Point3) {
         {0, "         0.000"},
         {-52, "        -0.052"},
         {126298057858, " 126298057.858"},
+        {9999999999999, "9999999999.999"},                   // the widest that fits
+        {10000000000000, "10000000000.000"},                 // wider than the field, whole
+        {-999999999999, "-999999999.999"},                   // the widest negative that fits
+        {-1000000000000, "-1000000000.000"},                 // wider, whole
         {-9223372036854775807 - 1, "-9223372036854775.808"}, // wider than the field, whole
     };
     for (const auto& c : kCases) {
