@@ -1,11 +1,11 @@
 #include "expand/Expand.h"
 
+#include "Packed.h"
+
 #include "text/ScanObserver.h"
 
 #include <gtest/gtest.h>
 
-#include <archive.h>
-#include <archive_entry.h>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -14,6 +14,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::packed;
 
 std::string readAll(const fs::path& p) {
     std::string s;
@@ -32,28 +33,6 @@ void writeAll(const fs::path& p, std::string_view bytes) {
     ASSERT_NE(f, nullptr);
     std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
-}
-
-/// The bytes compressed with gzip or compress.
-std::string packed(std::string_view text, bool gzip) {
-    archive* a = archive_write_new();
-    EXPECT_EQ(gzip ? archive_write_add_filter_gzip(a) : archive_write_add_filter_compress(a),
-              ARCHIVE_OK);
-    archive_write_set_format_raw(a);
-    archive_write_set_bytes_in_last_block(a, 1);
-    std::string out(text.size() * 2 + 1024, '\0');
-    std::size_t used = 0;
-    archive_write_open_memory(a, out.data(), out.size(), &used);
-    archive_entry* e = archive_entry_new();
-    archive_entry_set_pathname(e, "data");
-    archive_entry_set_filetype(e, AE_IFREG);
-    archive_write_header(a, e);
-    archive_write_data(a, text.data(), text.size());
-    archive_write_close(a);
-    archive_entry_free(e);
-    archive_write_free(a);
-    out.resize(used);
-    return out;
 }
 
 // A compact file of one epoch with two satellites.

@@ -1,13 +1,13 @@
 #include "HostileSupport.h"
+#include "Packed.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <archive.h>
-#include <archive_entry.h>
 #include <thread>
 
 using namespace hostile;
+using testsupport::packed;
 
 // The program never changes the files it checks and writes only into its temporary folder,
 // and for a bare-line-feed input a converted copy beside it; the folder goes at close.
@@ -55,30 +55,6 @@ Tree outside(const Rig& rig) {
     // The start folder's time changes with the temporary folder made and removed in it.
     t.erase("start");
     return t;
-}
-
-/// The bytes compressed with gzip or compress.
-std::string packed(std::string_view text, bool gzip) {
-    archive* a = archive_write_new();
-    if (gzip)
-        archive_write_add_filter_gzip(a);
-    else
-        archive_write_add_filter_compress(a);
-    archive_write_set_format_raw(a);
-    archive_write_set_bytes_in_last_block(a, 1);
-    std::string out(text.size() * 2 + 1024, '\0');
-    std::size_t used = 0;
-    archive_write_open_memory(a, out.data(), out.size(), &used);
-    archive_entry* e = archive_entry_new();
-    archive_entry_set_pathname(e, "data");
-    archive_entry_set_filetype(e, AE_IFREG);
-    archive_write_header(a, e);
-    archive_write_data(a, text.data(), text.size());
-    archive_write_close(a);
-    archive_entry_free(e);
-    archive_write_free(a);
-    out.resize(used);
-    return out;
 }
 
 /// The diagnostics lines of the observation, GPS and meteo files, in list order.
