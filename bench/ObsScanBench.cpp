@@ -195,6 +195,7 @@ int main(int argc, char** argv) {
     std::string error;
     double bestPacked = 1e30;
     double bestExpand = 1e30;
+    double bestPackedCpu = 1e30;
     const bool packedOk = gen::WriteCompactFile(path.string(), compact, error) &&
                           gen::WriteCompressedFile(compact, packed, "gz", error);
     const auto packedSize = packedOk ? std::filesystem::file_size(packed, ec) : 0;
@@ -203,13 +204,16 @@ int main(int argc, char** argv) {
         std::filesystem::remove(expanded, ec);
         text::NullScanObserver quiet;
         const auto a = Clock::now();
+        const double cpu = cpuSeconds();
         const expand::Expansion e = expand::ExpandFile(packed, expanded, quiet);
         const double expandSeconds = seconds(a, Clock::now());
+        const double expandCpu = cpuSeconds() - cpu;
         const ScanResult r = scan(expanded, scratch);
         if (!e.complete)
             std::fprintf(stderr, "%s\n", e.problem.c_str());
         bestExpand = std::min(bestExpand, expandSeconds);
         bestPacked = std::min(bestPacked, expandSeconds + r.seconds);
+        bestPackedCpu = std::min(bestPackedCpu, expandCpu + r.cpu);
     }
     std::filesystem::remove_all(scratch, ec);
 
@@ -225,9 +229,9 @@ int main(int argc, char** argv) {
         best.seconds, mb / best.seconds, best.cpu, mb / best.cpu);
     if (packedOk)
         std::printf("as .d.gz        %.3f s  (%.1f MB file; expansion %.3f s, then the scan) = "
-                    "%.2f x the full scan\n",
+                    "%.2f x the full scan; CPU %.3f s = %.2f x\n",
                     bestPacked, static_cast<double>(packedSize) / 1e6, bestExpand,
-                    bestPacked / best.seconds);
+                    bestPacked / best.seconds, bestPackedCpu, bestPackedCpu / best.cpu);
     else
         std::printf("as .d.gz        not written: %s\n", error.c_str());
     std::printf("runs            best of %d each\n", runs);

@@ -16,8 +16,8 @@ namespace expand {
 
 namespace {
 
-constexpr std::size_t kBlock = 1 << 16;
-constexpr std::size_t kFlushAt = 1 << 20;        // bytes of text held before a write
+constexpr std::size_t kBlock = 1 << 20;          // bytes read or inflated at a time
+constexpr std::size_t kFlushAt = 1 << 22;        // bytes of text held before a write
 constexpr std::uint64_t kProgressStep = 1 << 20; // input bytes between two gauge updates
 constexpr std::size_t kFirstLineCap = 4096;      // bytes looked at for the first line
 constexpr std::size_t kCompactLineCap = 1 << 20; // a compact line is never near this long
@@ -350,6 +350,7 @@ Expansion ExpandFile(const std::string& source, const std::string& target,
     } else {
         CompactDecoder decoder;
         std::size_t lineStart = 0;
+        bool writeFailed = false;
         for (;;) {
             std::size_t nl = 0;
             while ((nl = pending.find('\n', lineStart)) != std::string::npos) {
@@ -362,8 +363,14 @@ Expansion ExpandFile(const std::string& source, const std::string& target,
                               std::to_string(decoder.lineNumber()) + ": " + quotedLine(line);
                     break;
                 }
+                // Compact text expands some fourfold: the text is written while a block is
+                // decoded, so that it never grows far beyond kFlushAt.
+                if (!output.flushIfFull()) {
+                    writeFailed = true;
+                    break;
+                }
             }
-            if (!problem.empty())
+            if (!problem.empty() || writeFailed)
                 break;
             pending.erase(0, lineStart);
             lineStart = 0;
