@@ -148,22 +148,20 @@ private:
     std::string m_error;
 };
 
-/// The output text, written in large pieces.
+/// The output text, written in large pieces. The last bytes are held back until the close, so
+/// that the end of the last line can still be seen and mended.
 class Output {
 public:
-    explicit Output(std::FILE* file) : m_file(file) { m_text.reserve(kFlushAt + kBlock * 4); }
+    explicit Output(std::FILE* file) : m_file(file) { m_text.reserve(kFlushAt + kBlock); }
     std::string& text() noexcept { return m_text; }
-    bool flushIfFull() { return m_text.size() < kFlushAt || flush(); }
-    bool flush() {
-        if (!m_text.empty() &&
-            std::fwrite(m_text.data(), 1, m_text.size(), m_file) != m_text.size())
-            m_failed = true;
-        m_written += m_text.size();
-        m_text.clear();
-        return !m_failed;
+    bool flushIfFull() { return m_text.size() < kFlushAt || write(m_text.size() - kHeldBack); }
+    /// True when the text ends in an empty line (CR LF right after a line end).
+    bool endsInEmptyLine() const {
+        return m_text.size() >= kHeldBack &&
+               std::string_view(m_text).substr(m_text.size() - kHeldBack) == "\n\r\n";
     }
     bool close() {
-        flush();
+        write(m_text.size());
         const bool closed = std::fclose(m_file) == 0;
         m_file = nullptr;
         return closed && !m_failed;
@@ -177,6 +175,16 @@ public:
     Output& operator=(const Output&) = delete;
 
 private:
+    static constexpr std::size_t kHeldBack = 3; // "\n\r\n": an empty last line
+
+    bool write(std::size_t n) {
+        if (n > 0 && std::fwrite(m_text.data(), 1, n, m_file) != n)
+            m_failed = true;
+        m_written += n;
+        m_text.erase(0, n);
+        return !m_failed;
+    }
+
     std::FILE* m_file;
     std::string m_text;
     std::uint64_t m_written = 0;
@@ -398,6 +406,12 @@ Expansion ExpandFile(const std::string& source, const std::string& target,
         } else if (!readFault.empty()) {
             readFault += " after compact line " + std::to_string(decoder.lineNumber());
         }
+        // Compact RINEX keeps no trailing blanks, so a last line of blanks only (the last
+        // satellite with every observation blank) comes out empty. The reader of the text
+        // takes an empty read at the end of a file as the end, as plain files with an empty
+        // line after their last need, and would lose that line: here it keeps one blank.
+        if (output.endsInEmptyLine())
+            output.text().insert(output.text().size() - 2, 1, ' ');
     }
     const bool written = output.close();
     result.bytes = output.written();

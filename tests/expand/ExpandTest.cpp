@@ -159,6 +159,53 @@ TEST_F(ExpandFile, FaultsStopTheExpansionAndNameTheFileAndLine) {
     }
 }
 
+TEST_F(ExpandFile, AnEmptyLastLineKeepsOneBlank) {
+    // Compact RINEX drops trailing blanks, so a last satellite whose observation is blank
+    // comes out as an empty line; as the last line of the text it keeps one blank (an empty
+    // last read is the end of a file to the reader), anywhere else it stays empty.
+    const std::string head = kCompact.substr(0, kCompact.find("&21"));
+    const std::string expandedHead = kExpanded.substr(0, kExpanded.find(" 21"));
+    const auto epoch = [](int second) {
+        char line[64];
+        std::snprintf(line, sizeof line, " 21  1  1  0  0 %2d.0000000  0  2G05G07", second % 60);
+        return std::string(line);
+    };
+    const struct {
+        int epochs;
+        bool lastBlank;
+        const char* why;
+    } kCases[] = {
+        {1, true, "the last line blank"},
+        {1, false, "a blank line that is not the last"},
+        {200000, true, "the last line blank after the text was written in several pieces"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.why);
+        std::string compact = head;
+        std::string expected = expandedHead;
+        for (int n = 0; n < c.epochs; ++n) {
+            std::string e = epoch(n);
+            // The seconds as a text difference: '&' where the tens become blank.
+            const std::string seconds = {e[16] == ' ' ? '&' : e[16], e[17]};
+            compact += (n == 0 ? "&" + e.substr(1) : std::string(16, ' ') + seconds) + "\n\n";
+            expected += e + "\r\n";
+            const bool blankLast = c.lastBlank && n + 1 == c.epochs;
+            // G05 blank, then G07 1.000 (or blank in the last epoch).
+            compact += "\n";
+            expected += "\r\n";
+            compact += blankLast ? "\n" : "3&1000\n";
+            expected += blankLast ? " \r\n" : "         1.000\r\n";
+        }
+        const expand::Expansion e = run(packed(compact, true));
+        EXPECT_TRUE(e.complete) << e.problem;
+        const std::string text = readAll(dir / "out");
+        EXPECT_EQ(text.size(), expected.size());
+        EXPECT_TRUE(text == expected)
+            << text.substr(text.size() - std::min<std::size_t>(80, text.size()));
+        EXPECT_EQ(e.bytes, expected.size());
+    }
+}
+
 TEST_F(ExpandFile, NeverReplacesAFile) {
     writeAll(dir / "in", kCompact);
     writeAll(dir / "out", "kept");

@@ -117,6 +117,58 @@ TEST(FilePromise, ACompressedSetIsExpandedOnlyIntoTheTemporaryFolder) {
     EXPECT_FALSE(fs::exists(temp));
 }
 
+TEST(FilePromise, ACompactFileWhoseLastObservationIsBlankScansAsItsPlainPartner) {
+    // Six types: two lines per satellite; the last satellite's sixth observation is blank,
+    // so the plain file ends in a line of 16 blanks, which compact RINEX keeps as nothing.
+    Lines header = obsHeader();
+    for (std::string& line : header)
+        if (line.find("# / TYPES OF OBSERV") != std::string::npos)
+            line = H("     6    C1    P2    L1    L2    S1    S2", "# / TYPES OF OBSERV");
+    const std::string values[6] = {"21234567.123", "21234568.123", "111588777.321",
+                                   "86952301.789", "45.250",       "41.500"};
+    Lines plainLines = header;
+    std::string compact =
+        "1.0                 COMPACT RINEX FORMAT                    CRINEX VERS   / TYPE\n"
+        "quillon-test                            05-Jan-09 00:00     CRINEX PROG / DATE\n";
+    for (const std::string& line : header)
+        compact += line + "\n";
+    const char* const epochs[2] = {" 09  1  5  0  0  0.0000000  0  2G05G12",
+                                   " 09  1  5  0  0 30.0000000  0  2G05G12"};
+    for (int n = 0; n < 2; ++n) {
+        plainLines.emplace_back(epochs[n]);
+        compact += (n == 0 ? "&" + std::string(epochs[0] + 1) : std::string(16, ' ') + "3");
+        compact += "\n\n"; // and no receiver clock
+        for (int sat = 0; sat < 2; ++sat) {
+            const bool blankLast = n == 1 && sat == 1;
+            std::string first;
+            std::string fields;
+            for (int t = 0; t < 5; ++t) {
+                first += std::string(14 - values[t].size(), ' ') + values[t] + "  ";
+                std::string digits = values[t];
+                digits.erase(digits.find('.'), 1);
+                fields += (t > 0 ? " 3&" : "3&") + digits;
+            }
+            plainLines.push_back(first.substr(0, first.size() - 2));
+            plainLines.push_back(blankLast ? std::string(16, ' ')
+                                           : std::string(14 - values[5].size(), ' ') + values[5]);
+            compact += fields + (blankLast ? "" : " 3&41500") + "\n";
+        }
+    }
+    Rig plain("blank-last-plain");
+    ASSERT_TRUE(plain.scan(plain.put("site0050.09o", fileOf({plainLines}))));
+    Rig rig("blank-last-compact");
+    ASSERT_TRUE(rig.scan(rig.put("site0050.09d", compact)));
+
+    EXPECT_EQ(rig.driver.run().expansion(text::FileKind::O).from, "compact RINEX 1.0");
+    EXPECT_TRUE(rig.driver.run().expansion(text::FileKind::O).complete);
+    EXPECT_EQ(diagnosticsONM(rig), diagnosticsONM(plain));
+    EXPECT_TRUE(diagnosticsONM(rig).empty());
+    ASSERT_NE(rig.driver.obsFile(), nullptr);
+    EXPECT_EQ(rig.driver.obsFile()->writtenEpochs, 2);
+    EXPECT_EQ(rig.driver.obsFile()->writtenEpochs, plain.driver.obsFile()->writtenEpochs);
+    EXPECT_EQ(rig.ind(text::FileKind::O).data, plain.ind(text::FileKind::O).data);
+}
+
 TEST(FilePromise, AScanChangesNoInputAndWritesOnlyIntoItsTemporaryFolder) {
     const struct {
         std::string_view lineEnd;
