@@ -1,15 +1,13 @@
 // quillon: the window program.
 
+#include "ui/Application.h"
 #include "ui/Unit1.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quillon"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillon"));
-    QApplication::setDesktopFileName(QStringLiteral("quillon"));
-    QApplication::setWindowIcon(ui::programIcon());
+    ui::prepareApplication();
 
     // The main window first (FormCreate), then the errors window and the about box.
     ui::TForm1 form;

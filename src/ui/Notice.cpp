@@ -1,6 +1,7 @@
 #include "ui/Notice.h"
 
-#include <QApplication>
+#include "ui/Application.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -8,9 +9,9 @@ namespace ui {
 
 namespace {
 
+// A message box is titled with the program's name alone.
 QString boxTitle() {
-    const QString name = QApplication::applicationDisplayName();
-    return name.isEmpty() ? QStringLiteral("Quillon") : name;
+    return QString::fromLatin1(kProgramName);
 }
 
 void systemNotice(QWidget* parent, const QString& text) {
@@ -27,7 +28,7 @@ Answer systemQuestion(QWidget* parent, const QString& text) {
 
 QString systemFileChooser(QWidget* parent, const QString& caption, const QString& dir,
                           const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, caption, dir, dialogFilter(filter));
+    return QFileDialog::getOpenFileName(parent, windowCaption(caption), dir, dialogFilter(filter));
 }
 
 NoticeFn& noticeHandler() {

@@ -2,6 +2,7 @@
 
 #include "scan/RunSetup.h"
 #include "ui/Adv.h"
+#include "ui/Application.h"
 #include "ui/ChartView.h"
 #include "ui/EphemPanel.h"
 #include "ui/EpochsPanel.h"
@@ -54,6 +55,9 @@ namespace ui {
 namespace {
 
 constexpr int kMenuTopic = 3;
+constexpr int kCalculatorTopic = 9;     // the buttons that open the calculator, and its Close
+constexpr int kChoicesTopic = 16;       // the measurement and combination choices
+constexpr int kCalculatorBoxTopic = 31; // the calculator's number, track bar, arrows, time
 constexpr int kToolTipMs = 500 * 1000;
 constexpr QSize kWindowSize{1040, 800};
 
@@ -182,25 +186,36 @@ void TForm1::FormCreate(const std::filesystem::path& workingDir) {
     const QString decSep = QString::fromStdString(m_driver->run().DecSep);
     for (ChartView* chart : findChildren<ChartView*>())
         chart->setDecimalSeparator(decSep);
-    for (QWidget* w : findChildren<QWidget*>())
-        if (!w->toolTip().isEmpty())
-            w->setToolTipDuration(kToolTipMs);
+    holdToolTips();
     PView->GScan->setFraction(0);
-    setWindowTitle(mainWindowCaption());
+    setWindowTitle(windowCaption(mainWindowCaption()));
     setWindowIcon(programIcon());
 }
 
 void TForm1::CreateSecondaryWindows() {
     if (!FormErrors)
         FormErrors = new TFormErrors(m_driver->lists(), this);
-    if (!FormTime)
+    if (!FormTime) {
         FormTime = new TFormTime(this);
+        for (QWidget* w :
+             {static_cast<QWidget*>(FormTime->ENumEp), static_cast<QWidget*>(FormTime->TBTime),
+              FormTime->UDTime, static_cast<QWidget*>(FormTime->EDateTime)})
+            setHelpTopic(w, kCalculatorBoxTopic);
+        setHelpTopic(FormTime->BitBtn28, kCalculatorTopic);
+    }
     if (!FormAdv) {
         FormAdv = new TFormAdv(this);
         connect(FormAdv, &TFormAdv::helpRequested, this, [this](QWidget* owner) {
             openHelpTopic(owner, helpFile(), helpTopicOf(focusWidget()));
         });
     }
+    holdToolTips(); // the calculator's hints as well
+}
+
+void TForm1::holdToolTips() {
+    for (QWidget* w : findChildren<QWidget*>())
+        if (!w->toolTip().isEmpty())
+            w->setToolTipDuration(kToolTipMs);
 }
 
 QString TForm1::helpFile() const {
@@ -321,8 +336,23 @@ void TForm1::buildPanels() {
     POccup = new OccupationsPanel(PViewer);
     addViewPanel(Panel::POccup, POccup, POccup->closeButton(), 14, 49);
     for (QPushButton* calc : {PSats->calculatorButton(), PMeasurs->calculatorButton(),
-                              PEvents->calculatorButton(), POccup->calculatorButton()})
+                              PEvents->calculatorButton(), POccup->calculatorButton()}) {
         connect(calc, &QPushButton::clicked, this, &TForm1::BBTimeVClick);
+        setHelpTopic(calc, kCalculatorTopic);
+    }
+    // The controls inside the panels whose topic is not their panel's.
+    for (QWidget* choice :
+         {static_cast<QWidget*>(PMeasurs->RGMeasurs), static_cast<QWidget*>(PMeasurs->RGMGPS),
+          static_cast<QWidget*>(PMeasurs->RGMGLO), static_cast<QWidget*>(PMeasurs->RGMGEO),
+          static_cast<QWidget*>(PMeasurs->RGMGAL), static_cast<QWidget*>(PMeasurs->BBComObs),
+          static_cast<QWidget*>(PMeasurs->GMeas), static_cast<QWidget*>(PMeasurs->RGComObs),
+          static_cast<QWidget*>(PMeasurs->BBOkComObs),
+          static_cast<QWidget*>(PMeasurs->BBCloseComObs)})
+        setHelpTopic(choice, kChoicesTopic);
+    setHelpTopic(PMeasurs->PCombObs, 4);
+    setHelpTopic(PSats->ChartSat, 35);
+    setHelpTopic(POccup->LBOccup, 14);
+    setHelpTopic(POccup->ChOccup, 14);
     PIO = new IonoPanel(PViewer);
     addViewPanel(Panel::PIO, PIO, PIO->closeButton(), 30, 30);
     PEphemGPS = new EphemPanel(PViewer);
@@ -458,6 +488,16 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
                 FormKeyUp();
             return true;
         }
+        // F1 on an open menu of the menu bar: the topic of the highlighted item.
+        if (auto* menu = qobject_cast<QMenu*>(watched);
+            key->key() == Qt::Key_F1 && menu && MainMenu1->actions().contains(menu->menuAction())) {
+            if (!key->isAutoRepeat()) {
+                const QAction* item = menu->activeAction();
+                const int topic = item ? item->property("helpTopic").toInt() : 0;
+                openHelpTopic(PView->BBInput, helpFile(), topic != 0 ? topic : kFirstHelpTopic);
+            }
+            return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -491,8 +531,10 @@ void TForm1::InputRinexFile1Click() {
 
 void TForm1::afterScan() {
     const scan::TScanDriver& d = *m_driver;
-    if (d.window().headerViewFilled && d.obsFile())
-        PHeader->FillHeaderView(d.headerO, d.obsFile()->intervalMs, fromPath(d.run().DecSep));
+    m_errorsChoiceFromScan = true;
+    if (d.window().headerViewFilled)
+        PHeader->FillHeaderView(d.headerAsRead().header, d.headerAsRead().intervalMs,
+                                fromPath(d.run().DecSep));
     render();
     if (PView->BBInput->isVisible() && PView->BBInput->isEnabled())
         PView->BBInput->setFocus();
@@ -520,12 +562,16 @@ void TForm1::BBStopClick() {
 
 // ---- the view panels --------------------------------------------------------------------------
 
-void TForm1::showViewPanel(scan::Panel panel) {
+void TForm1::enterViewPanel(scan::Panel panel) {
     scan::WindowState& w = m_driver->window();
     scan::HideViewPanels(w);
     w.PViewerInFront = true;
     w.panel = panel;
     render();
+}
+
+void TForm1::showViewPanel(scan::Panel panel) {
+    enterViewPanel(panel);
     if (QPushButton* close = closeButtonOf(panel); close && close->isEnabled())
         close->setFocus();
 }
@@ -598,6 +644,9 @@ void TForm1::Ephemerides1Click() {
 }
 
 void TForm1::Measurements1Click() {
+    // The panel is in front before it charts: every repaint of the reading loop, and the
+    // gauge, show it.
+    enterViewPanel(scan::Panel::PMeasurs);
     if (const obs::TObsFileO* o = m_driver->obsFile())
         PMeasurs->open(recordPath(scan::TempFile::RinexEpochs), recordPath(scan::TempFile::ObsRecs),
                        m_driver->headerO, *o, *m_observer);
@@ -617,9 +666,12 @@ void TForm1::Externalevents1Click() {
 }
 
 void TForm1::Occupations1Click() {
-    if (const obs::TObsFileO* o = m_driver->obsFile())
-        POccup->open(recordPath(scan::TempFile::RinexEpochs), m_driver->headerO, *o,
-                     m_driver->run().DecSep, *m_observer);
+    // The other views go first; a record file that cannot be read stops the view there.
+    enterViewPanel(scan::Panel::None);
+    const obs::TObsFileO* o = m_driver->obsFile();
+    if (!o || !POccup->open(recordPath(scan::TempFile::RinexEpochs), m_driver->headerO, *o,
+                            m_driver->run().DecSep, *m_observer))
+        return;
     showViewPanel(scan::Panel::POccup);
 }
 
@@ -646,7 +698,11 @@ void TForm1::ViewErrors1Click() {
     for (text::FileKind kind : text::kFileKinds)
         FormErrors->setHeaderCaption(
             kind, fromPath(w.errorHeaderCaptions[static_cast<std::size_t>(kind)]));
-    FormErrors->checkChoice(w.errorsChoice);
+    // The scan chose the kind to show; after that the user's own choice stays.
+    if (m_errorsChoiceFromScan) {
+        FormErrors->checkChoice(w.errorsChoice);
+        m_errorsChoiceFromScan = false;
+    }
     FormErrors->refresh();
     FormErrors->exec();
 }

@@ -139,10 +139,15 @@ private:
 
     void FormCreate(const std::filesystem::path& workingDir);
     void buildMenus();
+    /// Every hint of the main window and its secondary windows stays up for 500 seconds.
+    void holdToolTips();
     void buildPanels();
     /// Takes a finished view panel into the viewer with its Close button and help topics.
     void addViewPanel(scan::Panel panel, QFrame* frame, QPushButton* close, int topic,
                       int closeTopic);
+    /// Puts a view panel (None: the input panel) in front of the others.
+    void enterViewPanel(scan::Panel panel);
+    /// The same, and the panel's Close button takes the focus.
     void showViewPanel(scan::Panel panel);
     void afterScan();
     void placeWaitPanel();
@@ -151,6 +156,7 @@ private:
     std::filesystem::path recordPath(scan::TempFile file) const;
 
     QScrollArea* m_headerArea = nullptr;
+    bool m_errorsChoiceFromScan = false; // the errors window is still to show the scan's choice
     std::unique_ptr<WindowObserver> m_observer;
     std::unique_ptr<scan::TScanDriver> m_driver;
     std::array<QAction*, scan::kMenuItemCount> m_menuItems{};

@@ -2,6 +2,7 @@
 // (run under xvfb-run), chooses and scans the file through its buttons, and saves screenshots
 // of the whole screen: the input panel, the summary, the header view and the errors window.
 
+#include "ui/Application.h"
 #include "ui/ErrorsForm.h"
 #include "ui/InputPanel.h"
 #include "ui/Notice.h"
@@ -30,7 +31,7 @@ static void shoot(const QString& folder, const char* name) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillon"));
+    ui::prepareApplication();
     if (argc < 3) {
         std::fprintf(stderr, "usage: ui_window_shots <folder> <observation file>\n");
         return 2;
