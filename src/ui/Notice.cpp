@@ -31,6 +31,17 @@ QString systemFileChooser(QWidget* parent, const QString& caption, const QString
     return QFileDialog::getOpenFileName(parent, windowCaption(caption), dir, dialogFilter(filter));
 }
 
+QString systemSaveFileChooser(QWidget* parent, const QString& caption, const QString&,
+                              const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, windowCaption(caption), QString(),
+                                        dialogFilter(filter));
+}
+
+FileChooserFn& saveFileChooser() {
+    static FileChooserFn chooser;
+    return chooser;
+}
+
 NoticeFn& noticeHandler() {
     static NoticeFn handler;
     return handler;
@@ -69,6 +80,12 @@ QString chooseOpenFile(QWidget* parent, const QString& caption, const QString& d
     return systemFileChooser(parent, caption, dir, filter);
 }
 
+QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& filter) {
+    if (saveFileChooser())
+        return saveFileChooser()(parent, caption, QString(), filter);
+    return systemSaveFileChooser(parent, caption, QString(), filter);
+}
+
 void setNoticeHandler(NoticeFn handler) {
     noticeHandler() = std::move(handler);
 }
@@ -77,6 +94,9 @@ void setQuestionHandler(QuestionFn handler) {
 }
 void setFileChooser(FileChooserFn chooser) {
     fileChooser() = std::move(chooser);
+}
+void setSaveFileChooser(FileChooserFn chooser) {
+    saveFileChooser() = std::move(chooser);
 }
 
 QString dialogFilter(const QString& pairs) {
@@ -103,17 +123,21 @@ NoticeRecorder::NoticeRecorder() {
         questions << text;
         return answer;
     });
-    setFileChooser([this](QWidget*, const QString& caption, const QString&, const QString& filter) {
+    const FileChooserFn chooser = [this](QWidget*, const QString& caption, const QString&,
+                                         const QString& filter) {
         dialogCaptions << caption;
         dialogFilters << filter;
         return files.isEmpty() ? QString() : files.takeFirst();
-    });
+    };
+    setFileChooser(chooser);
+    setSaveFileChooser(chooser);
 }
 
 NoticeRecorder::~NoticeRecorder() {
     setNoticeHandler({});
     setQuestionHandler({});
     setFileChooser({});
+    setSaveFileChooser({});
 }
 
 } // namespace ui

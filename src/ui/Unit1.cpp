@@ -23,6 +23,7 @@
 #include "ui/TimeV.h"
 #include "ui/WaitPanel.h"
 #include "views/EphemView.h"
+#include "views/EpochClock.h"
 #include "views/MeteoView.h"
 
 #include <QApplication>
@@ -353,6 +354,14 @@ void TForm1::buildPanels() {
     setHelpTopic(PSats->ChartSat, 35);
     setHelpTopic(POccup->LBOccup, 14);
     setHelpTopic(POccup->ChOccup, 14);
+
+    // The epoch-number axes can show the epochs' time of day: the records' times, and for the
+    // time differences the epoch lines' (the chart numbers its points by list line).
+    const ChartView::EpochTimes records = [this] { return recordTimes(); };
+    for (ChartView* chart :
+         {PSats->ChartSat, PMeasurs->ChMeasurs, PMeasurs->ChMeasursSN, POccup->ChOccup})
+        chart->setEpochTimes(records);
+    PVTime->ChTimes->setEpochTimes([this] { return listTimes(); });
     PIO = new IonoPanel(PViewer);
     addViewPanel(Panel::PIO, PIO, PIO->closeButton(), 30, 30);
     PEphemGPS = new EphemPanel(PViewer);
@@ -532,6 +541,8 @@ void TForm1::InputRinexFile1Click() {
 void TForm1::afterScan() {
     const scan::TScanDriver& d = *m_driver;
     m_errorsChoiceFromScan = true;
+    m_recordTimes.reset(); // the epochs of this scan
+    m_listTimes.reset();
     if (d.window().headerViewFilled)
         PHeader->FillHeaderView(d.headerAsRead().header, d.headerAsRead().intervalMs,
                                 fromPath(d.run().DecSep));
@@ -617,6 +628,22 @@ void TForm1::Satellites1Click() {
 
 std::filesystem::path TForm1::recordPath(scan::TempFile file) const {
     return m_driver->run().recordFileName(file);
+}
+
+std::shared_ptr<const std::vector<std::string>> TForm1::recordTimes() {
+    if (!m_recordTimes)
+        m_recordTimes = std::make_shared<const std::vector<std::string>>(
+            views::recordTimesOfDay(recordPath(scan::TempFile::RinexEpochs)));
+    return m_recordTimes;
+}
+
+std::shared_ptr<const std::vector<std::string>> TForm1::listTimes() {
+    if (!m_listTimes) {
+        const obs::TObsFileO* o = m_driver->obsFile();
+        m_listTimes = std::make_shared<const std::vector<std::string>>(
+            o ? views::listTimesOfDay(o->LBEpochs) : std::vector<std::string>());
+    }
+    return m_listTimes;
 }
 
 void TForm1::BBTimeVClick() {

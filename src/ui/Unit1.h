@@ -9,6 +9,8 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -154,8 +156,12 @@ private:
     QWidget* panelWidget(scan::Panel panel) const;
     QPushButton* closeButtonOf(scan::Panel panel) const;
     std::filesystem::path recordPath(scan::TempFile file) const;
+    /// The time of day of each epoch of the last scan, read once per scan on first use.
+    std::shared_ptr<const std::vector<std::string>> recordTimes();
+    std::shared_ptr<const std::vector<std::string>> listTimes();
 
     QScrollArea* m_headerArea = nullptr;
+    std::shared_ptr<const std::vector<std::string>> m_recordTimes, m_listTimes;
     bool m_errorsChoiceFromScan = false; // the errors window is still to show the scan's choice
     std::unique_ptr<WindowObserver> m_observer;
     std::unique_ptr<scan::TScanDriver> m_driver;

@@ -109,10 +109,16 @@ void writeFile(const QString& path, const Lines& lines) {
     }
 }
 
+// An item of the menu bar's menus (the lists' Copy and Save list... are actions too).
+bool isMenuItem(const QAction* a) {
+    return !a->objectName().isEmpty() && !a->menu() && !a->isSeparator() &&
+           qobject_cast<const QMenu*>(a->parent());
+}
+
 QStringList enabledMenus(const ui::TForm1& form) {
     QStringList names;
     for (const QAction* a : form.findChildren<QAction*>())
-        if (!a->objectName().isEmpty() && !a->menu() && !a->isSeparator() && a->isEnabled())
+        if (isMenuItem(a) && a->isEnabled())
             names << a->objectName();
     names.sort();
     return names;
@@ -824,7 +830,7 @@ private slots:
         // Every menu item but "Meteo" carries topic 3; F1 on an open menu opens the topic of
         // its highlighted item.
         for (QAction* item : form.findChildren<QAction*>()) {
-            if (item->objectName().isEmpty() || item->menu() || item->isSeparator())
+            if (!isMenuItem(item))
                 continue;
             UI_TRACE(item->objectName());
             QCOMPARE(item->property("helpTopic").toInt(), item == form.Meteo1 ? 0 : 3);
