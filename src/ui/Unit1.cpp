@@ -28,7 +28,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -38,12 +41,14 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -60,7 +65,6 @@ constexpr int kCalculatorTopic = 9;     // the buttons that open the calculator,
 constexpr int kChoicesTopic = 16;       // the measurement and combination choices
 constexpr int kCalculatorBoxTopic = 31; // the calculator's number, track bar, arrows, time
 constexpr int kToolTipMs = 500 * 1000;
-constexpr QSize kWindowSize{1040, 800};
 
 constexpr std::size_t panelIndex(scan::Panel p) noexcept {
     return static_cast<std::size_t>(p);
@@ -108,6 +112,10 @@ QIcon programIcon() {
     return icon;
 }
 
+QSize mainWindowSize(const QSize& available, const QSize& frame) {
+    return kMainWindowSize.boundedTo((available - frame).expandedTo(QSize(320, 240)));
+}
+
 QString mainWindowCaption() {
     return QStringLiteral("   Quillon   (beta version ") + QString::fromLatin1(kVersion) +
            QStringLiteral(")") + QString(42, QLatin1Char(' ')) + QStringLiteral("Velmora [4]");
@@ -153,7 +161,7 @@ TForm1::TForm1(const std::filesystem::path& workingDir, QWidget* parent) : QMain
                    Qt::WindowCloseButtonHint);
     buildMenus();
     buildPanels();
-    setFixedSize(kWindowSize);
+    setFixedSize(kMainWindowSize);
 
     ScanWindowHooks hooks;
     hooks.window = this;
@@ -166,6 +174,8 @@ TForm1::TForm1(const std::filesystem::path& workingDir, QWidget* parent) : QMain
     m_driver = std::make_unique<scan::TScanDriver>(*m_observer);
 
     FormCreate(workingDir);
+    // A file dropped on the window is chosen and scanned.
+    setAcceptDrops(true);
     // The main window sees every key first, so F1 works from any control.
     qApp->installEventFilter(this);
     render();
@@ -292,9 +302,17 @@ void TForm1::addViewPanel(scan::Panel panel, QFrame* frame, QPushButton* close, 
 }
 
 void TForm1::buildPanels() {
-    auto* central = new QWidget(this);
+    // The file row and the viewer keep their designed size; on a screen too small for the
+    // window they scroll between the menu bar and the status bar, which stay in view.
+    auto* central = new QWidget;
     central->setObjectName(QStringLiteral("PMain"));
-    setCentralWidget(central);
+    m_content = central;
+    m_contentArea = new QScrollArea(this);
+    m_contentArea->setObjectName(QStringLiteral("SBMain"));
+    m_contentArea->setFrameShape(QFrame::NoFrame);
+    m_contentArea->setWidgetResizable(true);
+    m_contentArea->setWidget(central);
+    setCentralWidget(m_contentArea);
 
     STFile = new QLabel(QStringLiteral("RINEX File"), central);
     STFile->setObjectName(QStringLiteral("STFile"));
@@ -389,7 +407,7 @@ void TForm1::buildPanels() {
     StatusBar1->setSizeGripEnabled(false); // the window has a fixed size
     setStatusBar(StatusBar1);
 
-    // The wait notice floats over everything, in the middle of the window.
+    // The wait notice floats over everything, in the middle of what the window shows.
     PWait = new WaitPanel(central);
     PWait->hide();
 
@@ -449,8 +467,9 @@ void TForm1::render() {
 
 void TForm1::placeWaitPanel() {
     PWait->adjustSize();
-    const QWidget* area = centralWidget();
-    PWait->move((area->width() - PWait->width()) / 2, (area->height() - PWait->height()) / 2);
+    // In the middle of what the window shows of its content.
+    const QRect shown(-m_content->pos(), m_contentArea->viewport()->size());
+    PWait->move(shown.center() - QPoint(PWait->width() / 2, PWait->height() / 2));
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -458,14 +477,44 @@ void TForm1::resizeEvent(QResizeEvent* event) {
     placeWaitPanel();
 }
 
+void TForm1::fitToScreen() {
+    const QScreen* s = screen();
+    if (!s)
+        return;
+    const QRect area = s->availableGeometry();
+    // The frame is known once the window manager has framed the window; 0 before.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize size = mainWindowSize(area.size(), frame);
+    // The content keeps the size it has in a window of the designed size.
+    const int bars = (menuBar()->isVisible() ? menuBar()->sizeHint().height() : 0) +
+                     StatusBar1->sizeHint().height();
+    // A vertical scroll bar takes its width from the content, never a horizontal one as well.
+    const int scrollBar = size.height() < kMainWindowSize.height()
+                              ? style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+                              : 0;
+    m_content->setMinimumSize(kMainWindowSize - QSize(scrollBar, bars));
+    if (size != this->size())
+        setFixedSize(size);
+    QRect framed(QPoint(), size + frame);
+    framed.moveCenter(area.center());
+    framed.moveTopLeft(
+        QPoint(std::max(framed.left(), area.left()), std::max(framed.top(), area.top())));
+    if (framed.topLeft() != frameGeometry().topLeft())
+        move(framed.topLeft());
+}
+
+void TForm1::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    // The window manager's frame and work area are known after the first placing.
+    if (!m_fitted && isVisible() && frameGeometry().size() != geometry().size()) {
+        m_fitted = true;
+        fitToScreen();
+    }
+}
+
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    // Centred on the screen.
-    if (const QScreen* s = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(s->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    fitToScreen();
     placeWaitPanel();
     // FormShow: the focus goes to Input File.
     if (PView->BBInput->isVisible() && PView->BBInput->isEnabled())
@@ -532,6 +581,39 @@ void TForm1::BBInputClick() {
     render();
     if (chosen && PView->BBInput->isEnabled())
         PView->BBInput->setFocus();
+}
+
+bool TForm1::openFile(const QString& path) {
+    if (m_driver->scanning() || path.isEmpty())
+        return false;
+    // The dialog hands out whole paths; so does this.
+    const std::string chosen = QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();
+    const bool taken = m_driver->BBInputClick([&chosen] { return std::optional(chosen); });
+    render();
+    if (!taken)
+        return false;
+    BBScanClick();
+    return true;
+}
+
+// One local file at a time can be dropped.
+static QString droppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls()[0].isLocalFile())
+        return {};
+    return data->urls()[0].toLocalFile();
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!m_driver->scanning() && !droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const QString file = droppedFile(event->mimeData());
+    if (file.isEmpty() || m_driver->scanning())
+        return;
+    event->acceptProposedAction();
+    openFile(file);
 }
 
 void TForm1::InputRinexFile1Click() {

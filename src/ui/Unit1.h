@@ -45,6 +45,12 @@ QIcon programIcon();
 /// The caption FormCreate gives the main window.
 QString mainWindowCaption();
 
+/// The main window's designed size.
+inline constexpr QSize kMainWindowSize{1040, 800};
+/// The main window's size in a work area of `available` with the window system's frame of
+/// `frame` around it: the designed size where it fits, else as much of it as fits.
+QSize mainWindowSize(const QSize& available, const QSize& frame);
+
 /// The main window: menus, the input panel, the view panels and the status bar. It holds no
 /// scan logic: every click goes to the scan driver, and the window then shows the driver's
 /// window state (during a scan as well, at each point where the scan repaints or polls).
@@ -69,6 +75,10 @@ public:
     void render();
     /// The help file the help calls name: StartDir + "Quillon.chm".
     QString helpFile() const;
+
+    /// A file named from outside (the command line, a drop on the window): chosen as Input
+    /// File would choose it, then scanned. False, with nothing done, while a scan runs.
+    bool openFile(const QString& path);
 
     // Menu handlers.
     void InputRinexFile1Click();
@@ -134,7 +144,10 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     class WindowObserver;
@@ -153,6 +166,8 @@ private:
     void showViewPanel(scan::Panel panel);
     void afterScan();
     void placeWaitPanel();
+    /// Sizes the window to its screen's work area (scrolling what does not fit) and centres it.
+    void fitToScreen();
     QWidget* panelWidget(scan::Panel panel) const;
     QPushButton* closeButtonOf(scan::Panel panel) const;
     std::filesystem::path recordPath(scan::TempFile file) const;
@@ -161,6 +176,9 @@ private:
     std::shared_ptr<const std::vector<std::string>> listTimes();
 
     QScrollArea* m_headerArea = nullptr;
+    QWidget* m_content = nullptr; // the file row and the viewer, scrolled on a small screen
+    QScrollArea* m_contentArea = nullptr;
+    bool m_fitted = false; // fitted again with the window manager's frame
     std::shared_ptr<const std::vector<std::string>> m_recordTimes, m_listTimes;
     bool m_errorsChoiceFromScan = false; // the errors window is still to show the scan's choice
     std::unique_ptr<WindowObserver> m_observer;
