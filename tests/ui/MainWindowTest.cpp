@@ -30,6 +30,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -37,6 +38,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <cstdio>
 #include <filesystem>
@@ -892,6 +894,43 @@ private slots:
         QVERIFY(!form.POccup->isVisible());
         QVERIFY(!form.PSumm->isVisible());
         QVERIFY(form.PView->isVisible());
+    }
+
+    // A file named on the command line, or dropped on the window, is chosen as Input File
+    // chooses it (a whole path) and scanned; the dialog is not asked.
+    void aFileFromOutsideIsChosenAndScanned() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        const QString obs = rig.put("site0050.09o", obsFile(3));
+        const QString cwd = QDir::currentPath();
+        QDir::setCurrent(rig.work.path());
+        const bool opened = form.openFile(QStringLiteral("site0050.09o"));
+        QDir::setCurrent(cwd);
+        QVERIFY(opened);
+        QVERIFY(rig.recorder.dialogCaptions.isEmpty());
+        QCOMPARE(editText(form, "EFile"), obs);
+        QVERIFY(form.PSumm->isVisible());
+        QCOMPARE(labelText(form, "STSumNumEp"), QStringLiteral("Epochs           3"));
+
+        // A drop: one local file is taken, anything else is refused.
+        const QString other = rig.put("site0060.09o", obsFile(2));
+        QMimeData two;
+        two.setUrls({QUrl::fromLocalFile(obs), QUrl::fromLocalFile(other)});
+        QDragEnterEvent refused(QPoint(20, 20), Qt::CopyAction, &two, Qt::LeftButton,
+                                Qt::NoModifier);
+        QApplication::sendEvent(&form, &refused);
+        QVERIFY(!refused.isAccepted());
+
+        QMimeData one;
+        one.setUrls({QUrl::fromLocalFile(other)});
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &one, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &one, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form, &drop);
+        QCOMPARE(editText(form, "EFile"), other);
+        QCOMPARE(labelText(form, "STSumNumEp"), QStringLiteral("Epochs           2"));
+        QCOMPARE(rig.recorder.notices, QStringList{});
     }
 
     void answeringYesWithoutAScanRemovesTheEmptyTempFolder() {
