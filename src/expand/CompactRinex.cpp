@@ -240,12 +240,18 @@ void CompactDecoder::noteTypes(std::string_view line) {
     m_types = static_cast<int>(n);
 }
 
-bool CompactDecoder::headerLine(std::string_view line, std::string& out) {
+bool CompactDecoder::copyLine(std::string_view line, std::string& out) {
     noteTypes(line);
     if (m_stage == Stage::Failed)
         return false;
     out.append(line);
     out += "\r\n";
+    return true;
+}
+
+bool CompactDecoder::headerLine(std::string_view line, std::string& out) {
+    if (!copyLine(line, out))
+        return false;
     if (startsWith(labelOf(line), kEndOfHeader))
         m_stage = Stage::Epoch;
     return true;
@@ -558,11 +564,8 @@ bool CompactDecoder::satelliteLine(std::string_view line, std::string& out) {
 }
 
 bool CompactDecoder::eventLine(std::string_view line, std::string& out) {
-    noteTypes(line);
-    if (m_stage == Stage::Failed)
+    if (!copyLine(line, out))
         return false;
-    out.append(line);
-    out += "\r\n";
     if (--m_eventLines == 0)
         m_stage = Stage::Epoch;
     return true;

@@ -55,6 +55,8 @@ private:
     enum class Stage { First, Second, Header, Epoch, Clock, Satellites, Event, Failed };
 
     bool fail(std::string reason);
+    /// A header or event line, copied as it is after its type count was noted.
+    bool copyLine(std::string_view line, std::string& out);
     bool headerLine(std::string_view line, std::string& out);
     bool epochLine(std::string_view line, std::string& out);
     bool clockLine(std::string_view line, std::string& out);
