@@ -52,6 +52,7 @@ struct GenOptions {
     int externalEvents = 0;    // flag 5 events spread over the data
     std::int64_t sixtyAt = -1; // first full-minute epoch from here written with 60 seconds
     std::array<int, kBadKinds> bad = {};
+    std::string truthFile; // side file of the geometry, errors and slips put in; "" for none
 };
 
 /// The 14 observation type names in code order.
