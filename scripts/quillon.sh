@@ -12,7 +12,7 @@ packages=(
     clang-format clang libclang-rt-14-dev
     nlohmann-json3-dev libjpeg62-turbo-dev
     qt6-base-dev libqcustomplot-dev libgl-dev
-    xvfb xauth locales
+    xvfb xauth locales python3
 )
 
 # The tests read a decimal comma from a German locale; build it when the machine lacks it.
