@@ -108,14 +108,6 @@ void glonassDerivative(const Ecef& p, const Ecef& v, const Ecef& lunisolar, Ecef
 
 } // namespace
 
-double dot(Ecef a, Ecef b) noexcept {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
-double norm(Ecef a) noexcept {
-    return std::sqrt(dot(a, a));
-}
-
 std::optional<double> GpsSecondsOf(const text::TEpochTime& t) noexcept {
     const std::int32_t year = text::ExpandYear(t.year);
     if (year < 1980 || year > 2200 || t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 ||

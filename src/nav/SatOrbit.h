@@ -3,6 +3,7 @@
 #include "nav/EphemRecords.h"
 #include "text/GPSTime.h"
 
+#include <cmath>
 #include <optional>
 
 namespace nav {
@@ -18,8 +19,12 @@ struct Ecef {
     friend Ecef operator*(Ecef a, double k) noexcept { return {a.x * k, a.y * k, a.z * k}; }
 };
 
-double dot(Ecef a, Ecef b) noexcept;
-double norm(Ecef a) noexcept;
+inline double dot(Ecef a, Ecef b) noexcept {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+inline double norm(Ecef a) noexcept {
+    return std::sqrt(dot(a, a));
+}
 
 /// Position (m) and velocity (m/s) of a satellite in the Earth-fixed frame at one time.
 struct SatState {

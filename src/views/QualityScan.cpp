@@ -7,6 +7,7 @@
 #include "views/SkyGeometry.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -23,6 +24,7 @@ constexpr std::size_t kFirstEntryAt = 60;
 constexpr std::size_t kEntrySize = 8;
 constexpr std::size_t kOccupationAt = 560;
 constexpr double kTrackStep = 30.0;              // s between kept track points
+constexpr double kGridNodeStep = 300.0;          // s between orbit nodes of the expected count
 constexpr std::int64_t kMaxGridEpochs = 1000000; // the expected count looks at no more
 constexpr std::int32_t kMaxPrn = 99;             // two digits in a satellite list
 
@@ -81,6 +83,30 @@ TypeUse typeUseOf(int system, const ObsTypeLayout& layout) noexcept {
     return u;
 }
 
+// The 80-bit extended value of a cell as the nearest double, straight from its bits for the
+// normal numbers observations are (the others through the long double).
+double cellDouble(std::span<const std::byte, 10> b) noexcept {
+    std::uint64_t m = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        m |= static_cast<std::uint64_t>(b[i]) << (8 * i);
+    const auto top = static_cast<std::uint32_t>(static_cast<unsigned>(b[8]) |
+                                                (static_cast<unsigned>(b[9]) << 8));
+    const std::uint32_t e = top & 0x7FFFu;
+    if (m == 0 && e == 0)
+        return 0;
+    const int exponent = static_cast<int>(e) - 16383 + 1023;
+    if ((m >> 63) == 0 || exponent <= 0 || exponent >= 2047)
+        return static_cast<double>(text::decodeExt80(b));
+    std::uint64_t fraction = (m << 1) >> 12; // 52 bits after the integer bit
+    const std::uint64_t rest = m & 0x7FFu;   // the 11 bits dropped
+    if (rest > 0x400u || (rest == 0x400u && (fraction & 1u) != 0))
+        ++fraction; // to nearest, ties to even
+    std::uint64_t bits = (static_cast<std::uint64_t>(exponent) << 52) + fraction;
+    if ((top & 0x8000u) != 0)
+        bits |= 1ull << 63;
+    return std::bit_cast<double>(bits);
+}
+
 class Cells {
 public:
     explicit Cells(std::span<const std::byte> bytes) noexcept : m_bytes(bytes) {}
@@ -91,7 +117,7 @@ public:
         const std::size_t at = static_cast<std::size_t>(p - 1) * obs::kObsRecSize;
         if (at + obs::kObsRecSize > m_bytes.size())
             return std::nullopt;
-        const auto v = static_cast<double>(text::decodeExt80(m_bytes.subspan(at).first<10>()));
+        const double v = cellDouble(m_bytes.subspan(at).first<10>());
         if (!(std::fabs(v) > 0.00001))
             return std::nullopt;
         return v;
@@ -118,11 +144,44 @@ private:
     std::span<const std::byte> m_bytes;
 };
 
-// One point of the arc being built.
-struct ArcValue {
-    double t = 0;
-    std::optional<double> mp1, mp2, ionoPhase, ionoCode;
-    std::int64_t trackPoint = -1; // index into the track, -1 when not kept
+// Sums of one series over an arc, taken from its first value so that the large constants of
+// the combinations (ambiguities) cost no precision.
+struct ArcSums {
+    double ref = 0, sum = 0, sumSq = 0;
+    std::int64_t n = 0;
+
+    void add(double v) noexcept {
+        if (n == 0)
+            ref = v;
+        const double d = v - ref;
+        sum += d;
+        sumSq += d * d;
+        ++n;
+    }
+    double mean() const noexcept { return ref + sum / static_cast<double>(n); }
+    double total() const noexcept { return ref * static_cast<double>(n) + sum; }
+    // The sum of squares about the mean.
+    double scatter() const noexcept { return sumSq - sum * sum / static_cast<double>(n); }
+};
+
+constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+
+// A track point of the arc being built, with what its residuals need.
+struct KeptPoint {
+    std::size_t track = 0;           // index into the satellite's track
+    double mp1 = kNone, mp2 = kNone; // the raw combinations, NaN when absent
+    double ionoPhase = kNone;
+    std::int64_t at1 = -1, at2 = -1; // positions in the arc's MP series (moving averages)
+};
+
+// The arc being built: sums for the figures, the kept track points, and the whole MP series
+// only when a moving average is to be taken off.
+struct Arc {
+    ArcSums mp1, mp2, ionoPhase, codeLessPhase;
+    std::vector<KeptPoint> kept;
+    std::vector<double> series1, series2;
+
+    void clear() { *this = Arc{}; }
 };
 
 struct SatWork {
@@ -130,7 +189,7 @@ struct SatWork {
     ArcTracker arcs;
     TypeUse use;
     std::optional<std::size_t> sky; // SkyTracker handle
-    std::vector<ArcValue> arc;
+    Arc arc;
     SatTrack track;
     double lastKept = -std::numeric_limits<double>::infinity();
 
@@ -138,102 +197,111 @@ struct SatWork {
         : fig(std::move(f)), arcs(bands, rules), use(u) {}
 };
 
-// Residuals of the MP values of one arc: from the arc mean, or from a centred moving average
-// of `window` values.
-template <typename Get, typename Put>
-void residuals(const std::vector<ArcValue>& arc, int window, Get get, Put put, double& sumSq,
-               std::int64_t& count, std::int64_t& dof) {
-    std::vector<std::size_t> at;
-    std::vector<double> v;
-    for (std::size_t i = 0; i < arc.size(); ++i)
-        if (const std::optional<double> x = get(arc[i])) {
-            at.push_back(i);
-            v.push_back(*x);
-        }
+// Residuals of an MP series from a centred moving average of `window` values; calls put with
+// each position and residual and returns the sum of squares.
+template <typename Put> double movingResiduals(const std::vector<double>& v, int window, Put put) {
     const std::size_t n = v.size();
-    if (n < 2)
-        return; // one value alone says nothing about its scatter
-    if (window <= 0) {
-        double mean = 0;
-        for (double x : v)
-            mean += x;
-        mean /= static_cast<double>(n);
-        for (std::size_t i = 0; i < n; ++i) {
-            const double r = v[i] - mean;
-            sumSq += r * r;
-            put(at[i], r);
-        }
-        count += static_cast<std::int64_t>(n);
-        dof += static_cast<std::int64_t>(n) - 1;
-        return;
-    }
     std::vector<double> prefix(n + 1, 0.0);
+    const double ref = n > 0 ? v[0] : 0;
     for (std::size_t i = 0; i < n; ++i)
-        prefix[i + 1] = prefix[i] + v[i];
+        prefix[i + 1] = prefix[i] + (v[i] - ref);
     const auto half = static_cast<std::size_t>(window / 2);
+    double sumSq = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t lo = i > half ? i - half : 0;
         const std::size_t hi = std::min(n, i + half + 1);
         const double mean = (prefix[hi] - prefix[lo]) / static_cast<double>(hi - lo);
-        const double r = v[i] - mean;
+        const double r = (v[i] - ref) - mean;
         sumSq += r * r;
-        put(at[i], r);
+        put(i, r);
     }
-    count += static_cast<std::int64_t>(n);
-    dof += static_cast<std::int64_t>(n);
+    return sumSq;
+}
+
+// One MP series of a closed arc into the figures and the kept points. One value alone says
+// nothing about its scatter and is left out.
+template <typename Field, typename At, typename Out>
+void closeSeries(const ArcSums& sums, const std::vector<double>& series, int window,
+                 std::vector<KeptPoint>& kept, std::vector<TrackPoint>& points, Field field, At at,
+                 Out out, double& sumSq, std::int64_t& count, std::int64_t& dof) {
+    if (sums.n < 2)
+        return;
+    count += sums.n;
+    if (window <= 0) {
+        sumSq += sums.scatter();
+        dof += sums.n - 1;
+        const double mean = sums.mean();
+        for (const KeptPoint& k : kept)
+            if (!std::isnan(k.*field))
+                out(points[k.track], k.*field - mean);
+        return;
+    }
+    dof += sums.n;
+    std::vector<double> residual(series.size());
+    sumSq += movingResiduals(series, window, [&](std::size_t i, double r) { residual[i] = r; });
+    for (const KeptPoint& k : kept)
+        if (k.*at >= 0)
+            out(points[k.track], residual[static_cast<std::size_t>(k.*at)]);
 }
 
 void closeArc(SatWork& w, int window) {
-    std::vector<ArcValue>& arc = w.arc;
-    if (arc.empty())
-        return;
+    Arc& arc = w.arc;
     QualityFigures& f = w.fig;
     auto& points = w.track.points;
-    const auto pointOf = [&](std::size_t i) -> TrackPoint* {
-        const std::int64_t k = arc[i].trackPoint;
-        return k >= 0 ? &points[static_cast<std::size_t>(k)] : nullptr;
-    };
-    residuals(
-        arc, window, [](const ArcValue& a) { return a.mp1; },
-        [&](std::size_t i, double r) {
-            if (TrackPoint* p = pointOf(i)) {
-                p->mp1 = static_cast<float>(r);
-                p->hasMp1 = true;
-            }
+    closeSeries(
+        arc.mp1, arc.series1, window, arc.kept, points, &KeptPoint::mp1, &KeptPoint::at1,
+        [](TrackPoint& p, double r) {
+            p.mp1 = static_cast<float>(r);
+            p.hasMp1 = true;
         },
         f.mp1SumSq, f.mp1Count, f.mp1Dof);
-    residuals(
-        arc, window, [](const ArcValue& a) { return a.mp2; },
-        [&](std::size_t i, double r) {
-            if (TrackPoint* p = pointOf(i)) {
-                p->mp2 = static_cast<float>(r);
-                p->hasMp2 = true;
-            }
+    closeSeries(
+        arc.mp2, arc.series2, window, arc.kept, points, &KeptPoint::mp2, &KeptPoint::at2,
+        [](TrackPoint& p, double r) {
+            p.mp2 = static_cast<float>(r);
+            p.hasMp2 = true;
         },
         f.mp2SumSq, f.mp2Count, f.mp2Dof);
     // The phase delay levelled to the codes' mean over the arc.
-    double offset = 0;
-    std::int64_t pairs = 0;
-    for (const ArcValue& a : arc)
-        if (a.ionoPhase && a.ionoCode) {
-            offset += *a.ionoCode - *a.ionoPhase;
-            ++pairs;
-        }
-    if (pairs > 0) {
-        offset /= static_cast<double>(pairs);
-        for (std::size_t i = 0; i < arc.size(); ++i) {
-            if (!arc[i].ionoPhase)
+    if (arc.codeLessPhase.n > 0 && arc.ionoPhase.n > 0) {
+        const double offset = arc.codeLessPhase.mean();
+        f.ionoSum += arc.ionoPhase.total() + offset * static_cast<double>(arc.ionoPhase.n);
+        f.ionoCount += arc.ionoPhase.n;
+        for (const KeptPoint& k : arc.kept) {
+            if (std::isnan(k.ionoPhase))
                 continue;
-            const double level = *arc[i].ionoPhase + offset;
-            f.ionoSum += level;
-            ++f.ionoCount;
-            if (TrackPoint* p = pointOf(i)) {
-                p->iono = static_cast<float>(level);
-                p->hasIono = true;
-            }
+            points[k.track].iono = static_cast<float>(k.ionoPhase + offset);
+            points[k.track].hasIono = true;
         }
     }
     arc.clear();
+}
+
+// One point of an arc: into the sums, and into the kept points when its track point was kept.
+void addToArc(Arc& arc, const Combinations& v, std::int64_t trackPoint, int window) {
+    std::int64_t at1 = -1, at2 = -1;
+    if (v.mp1) {
+        arc.mp1.add(*v.mp1);
+        if (window > 0) {
+            at1 = static_cast<std::int64_t>(arc.series1.size());
+            arc.series1.push_back(*v.mp1);
+        }
+    }
+    if (v.mp2) {
+        arc.mp2.add(*v.mp2);
+        if (window > 0) {
+            at2 = static_cast<std::int64_t>(arc.series2.size());
+            arc.series2.push_back(*v.mp2);
+        }
+    }
+    if (v.ionoPhase) {
+        arc.ionoPhase.add(*v.ionoPhase);
+        if (v.ionoCode)
+            arc.codeLessPhase.add(*v.ionoCode - *v.ionoPhase);
+    }
+    if (trackPoint >= 0)
+        arc.kept.push_back({static_cast<std::size_t>(trackPoint), v.mp1.value_or(kNone),
+                            v.mp2.value_or(kNone), v.ionoPhase.value_or(kNone), at1, at2});
 }
 
 // The smallest positive step between the first epochs: the interval when no header gave one.
@@ -440,7 +508,7 @@ QualityReport computeQuality(const QualitySources& src, const QualitySettings& s
         interval > 0 ? settings.gapIntervals * interval : std::numeric_limits<double>::infinity();
     rules.ionoRateMmin = settings.ionoRateCmMin / 100.0;
     rules.mpJumpM = settings.mpJumpM;
-    const double maskDeg = settings.maskDeg;
+    const double sinMask = std::sin(settings.maskDeg * kPi / 180.0);
 
     const std::size_t types = static_cast<std::size_t>(std::max(0, src.layout.typeCount));
     const std::size_t blockSize = std::max<std::size_t>(types, 1) * obs::kObsRecSize;
@@ -543,18 +611,22 @@ QualityReport computeQuality(const QualitySources& src, const QualitySettings& s
             QualityFigures& f = w.fig;
             ++f.epochs;
 
-            // Geometry.
+            // Geometry: the mask test needs only the sine of the elevation; the angles are
+            // worked out for the rows and points that show them.
+            std::optional<nav::Ecef> pos;
+            if (w.sky)
+                pos = sky.position(*w.sky, *time);
+            const bool keepPoint =
+                options.keepTracks && pos && *time - w.lastKept >= kTrackStep - 1e-6;
             std::optional<LookAngles> look;
-            if (w.sky) {
-                if (const std::optional<nav::Ecef> pos = sky.position(*w.sky, *time))
-                    look = lookAngles(*station, *pos);
-            }
-            if (look) {
+            if (pos) {
                 f.orbit = true;
-                if (look->elevation >= maskDeg)
+                if (atOrAboveMask(*station, *pos, sinMask))
                     ++f.observed;
                 else
                     ++f.below;
+                if (options.onSky || keepPoint)
+                    look = lookAngles(*station, *pos);
                 if (options.onSky)
                     options.onSky(*time, f.name, look->azimuth, look->elevation);
             } else {
@@ -590,7 +662,7 @@ QualityReport computeQuality(const QualitySources& src, const QualitySettings& s
 
             // The thinned track point of this epoch.
             std::int64_t kept = -1;
-            if (options.keepTracks && look && *time - w.lastKept >= kTrackStep - 1e-6) {
+            if (keepPoint) {
                 TrackPoint tp;
                 tp.t = *time;
                 tp.azimuth = static_cast<float>(look->azimuth);
@@ -604,8 +676,7 @@ QualityReport computeQuality(const QualitySources& src, const QualitySettings& s
                 w.lastKept = *time;
             }
             if (p.isPoint)
-                w.arc.push_back({*time, p.values.mp1, p.values.mp2, p.values.ionoPhase,
-                                 p.values.ionoCode, kept});
+                addToArc(w.arc, p.values, kept, settings.mpWindow);
         }
     }
     for (SatWork& w : work)
@@ -618,8 +689,8 @@ QualityReport computeQuality(const QualitySources& src, const QualitySettings& s
         const double span = tLast - tFirst;
         const auto gridEpochs = static_cast<std::int64_t>(std::floor(span / interval + 1e-6)) + 1;
         if (gridEpochs <= kMaxGridEpochs) {
-            SkyTracker grid(orbits);
-            const double sinMask = std::sin(maskDeg * kPi / 180.0);
+            // Coarser nodes: a metre off the orbit moves no epoch across the mask.
+            SkyTracker grid(orbits, kGridNodeStep);
             for (const nav::OrbitSat& s : orbits.satellites()) {
                 const int sys = systemIndex(s.system);
                 if (sys < 0 || s.prn < 1 || s.prn > kMaxPrn)
@@ -629,7 +700,7 @@ QualityReport computeQuality(const QualitySources& src, const QualitySettings& s
                 for (std::int64_t g = 0; g < gridEpochs; ++g) {
                     const double t = tFirst + static_cast<double>(g) * interval;
                     if (const std::optional<nav::Ecef> pos = grid.position(handle, t))
-                        if (sinElevation(*station, *pos) >= sinMask)
+                        if (atOrAboveMask(*station, *pos, sinMask))
                             ++expected;
                 }
                 if (expected == 0 &&

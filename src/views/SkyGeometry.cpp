@@ -69,6 +69,16 @@ double sinElevation(const StationFrame& station, const nav::Ecef& satellite) noe
     return range > 0 ? nav::dot(d, station.up) / range : 1.0;
 }
 
+bool atOrAboveMask(const StationFrame& station, const nav::Ecef& satellite,
+                   double sinMask) noexcept {
+    const nav::Ecef d = satellite - station.pos;
+    const double u = nav::dot(d, station.up);
+    const double limit = sinMask * sinMask * nav::dot(d, d);
+    if (sinMask >= 0)
+        return u >= 0 && u * u >= limit;
+    return u >= 0 || u * u <= limit;
+}
+
 std::size_t SkyTracker::track(nav::OrbitSat sat) {
     const auto [it, added] = m_byKey.try_emplace(keyOf(sat), m_tracks.size());
     if (added) {
@@ -90,8 +100,8 @@ std::optional<nav::Ecef> SkyTracker::position(std::size_t track, double t) {
     if (k.span.record < 0)
         return std::nullopt;
     if (!k.nodesSet || t < k.t0 || t > k.t1) {
-        const double t0 = std::floor(t / kNodeStep) * kNodeStep;
-        const double t1 = t0 + kNodeStep;
+        const double t0 = std::floor(t / m_step) * m_step;
+        const double t1 = t0 + m_step;
         // Moving on by one node keeps the later node already computed.
         if (k.nodesSet && t0 == k.t1)
             k.s0 = k.s1;

@@ -33,17 +33,22 @@ struct LookAngles {
 LookAngles lookAngles(const StationFrame& station, const nav::Ecef& satellite) noexcept;
 /// The sine of the elevation alone (cheaper, for mask tests).
 double sinElevation(const StationFrame& station, const nav::Ecef& satellite) noexcept;
+/// The elevation is at least the one whose sine is sinMask (without a square root).
+bool atOrAboveMask(const StationFrame& station, const nav::Ecef& satellite,
+                   double sinMask) noexcept;
 
 /// Satellite positions along increasing times: each satellite's state is computed at nodes
-/// every 30 s of GPS time with the record chosen for the asked time, and positions between two
-/// nodes come from the cubic Hermite curve through their positions and velocities (under a
-/// millimetre off the orbit for GPS; exact at the nodes). Asking for times in increasing order
-/// per satellite costs about one orbit evaluation per node.
+/// every `nodeStep` seconds of GPS time with the record chosen for the asked time, and
+/// positions between two nodes come from the cubic Hermite curve through their positions and
+/// velocities (with 30 s nodes under a millimetre off the orbit; exact at the nodes; the error
+/// grows with the fourth power of the step). Asking for times in increasing order per satellite
+/// costs about one orbit evaluation per node.
 class SkyTracker {
 public:
     static constexpr double kNodeStep = 30.0; // s
 
-    explicit SkyTracker(const nav::BroadcastOrbits& orbits) noexcept : m_orbits(orbits) {}
+    explicit SkyTracker(const nav::BroadcastOrbits& orbits, double nodeStep = kNodeStep) noexcept
+        : m_orbits(orbits), m_step(nodeStep) {}
 
     /// A handle for one satellite's positions (made once per satellite).
     std::size_t track(nav::OrbitSat sat);
@@ -59,6 +64,7 @@ private:
         nav::SatState s0, s1;
     };
     const nav::BroadcastOrbits& m_orbits;
+    double m_step;
     std::vector<Track> m_tracks;
     std::unordered_map<std::uint32_t, std::size_t> m_byKey;
 };
