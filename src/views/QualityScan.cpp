@@ -7,7 +7,6 @@
 #include "views/SkyGeometry.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -83,30 +82,6 @@ TypeUse typeUseOf(int system, const ObsTypeLayout& layout) noexcept {
     return u;
 }
 
-// The 80-bit extended value of a cell as the nearest double, straight from its bits for the
-// normal numbers observations are (the others through the long double).
-double cellDouble(std::span<const std::byte, 10> b) noexcept {
-    std::uint64_t m = 0;
-    for (std::size_t i = 0; i < 8; ++i)
-        m |= static_cast<std::uint64_t>(b[i]) << (8 * i);
-    const auto top = static_cast<std::uint32_t>(static_cast<unsigned>(b[8]) |
-                                                (static_cast<unsigned>(b[9]) << 8));
-    const std::uint32_t e = top & 0x7FFFu;
-    if (m == 0 && e == 0)
-        return 0;
-    const int exponent = static_cast<int>(e) - 16383 + 1023;
-    if ((m >> 63) == 0 || exponent <= 0 || exponent >= 2047)
-        return static_cast<double>(text::decodeExt80(b));
-    std::uint64_t fraction = (m << 1) >> 12; // 52 bits after the integer bit
-    const std::uint64_t rest = m & 0x7FFu;   // the 11 bits dropped
-    if (rest > 0x400u || (rest == 0x400u && (fraction & 1u) != 0))
-        ++fraction; // to nearest, ties to even
-    std::uint64_t bits = (static_cast<std::uint64_t>(exponent) << 52) + fraction;
-    if ((top & 0x8000u) != 0)
-        bits |= 1ull << 63;
-    return std::bit_cast<double>(bits);
-}
-
 class Cells {
 public:
     explicit Cells(std::span<const std::byte> bytes) noexcept : m_bytes(bytes) {}
@@ -117,7 +92,7 @@ public:
         const std::size_t at = static_cast<std::size_t>(p - 1) * obs::kObsRecSize;
         if (at + obs::kObsRecSize > m_bytes.size())
             return std::nullopt;
-        const double v = cellDouble(m_bytes.subspan(at).first<10>());
+        const double v = text::decodeExt80ToDouble(m_bytes.subspan(at).first<10>());
         if (!(std::fabs(v) > 0.00001))
             return std::nullopt;
         return v;
