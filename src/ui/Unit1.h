@@ -26,6 +26,7 @@ class EpochsPanel;
 class EventsPanel;
 class MeasurementsPanel;
 class OccupationsPanel;
+class QualityPanel;
 class SatellitesPanel;
 class TFormTime;
 class HeaderPanel;
@@ -82,6 +83,8 @@ public:
     void Externalevents1Click();
     void Occupations1Click();
     void Meteo1Click();
+    /// "Quality": the quality view, computed from the record files at every opening.
+    void Quality1Click();
     void QuillonHelp1Click();
     void About1Click();
     void ExitQuillon1Click();
@@ -104,7 +107,7 @@ public:
     QMenuBar* MainMenu1;
     QAction *InputRinexFile1, *ScanRinexFile1, *ViewSummury1, *ViewErrors1;
     QAction *TimesEpochs1, *Header1, *Satellites1, *Ephemerides1, *Measurements1;
-    QAction *Ionoparameters1, *Externalevents1, *Occupations1, *Meteo1;
+    QAction *Ionoparameters1, *Externalevents1, *Occupations1, *Meteo1, *Quality1;
     QAction *QuillonHelp1, *About1, *ExitQuillon1;
 
     QLabel* STFile; // "RINEX File"
@@ -121,6 +124,7 @@ public:
     IonoPanel* PIO;
     EphemPanel* PEphemGPS;
     MeteoPanel* PMeteo;
+    QualityPanel* PQuality;
     QStatusBar* StatusBar1;
     WaitPanel* PWait;
 
@@ -154,8 +158,8 @@ private:
     std::unique_ptr<WindowObserver> m_observer;
     std::unique_ptr<scan::TScanDriver> m_driver;
     std::array<QAction*, scan::kMenuItemCount> m_menuItems{};
-    std::array<QPushButton*, 11> m_closeButtons{}; // per scan::Panel
-    std::array<QFrame*, 11> m_viewPanels{};        // the view panels, per scan::Panel
+    std::array<QPushButton*, 12> m_closeButtons{}; // per scan::Panel
+    std::array<QFrame*, 12> m_viewPanels{};        // the view panels, per scan::Panel
 };
 
 } // namespace ui
