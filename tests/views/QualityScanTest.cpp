@@ -3,12 +3,14 @@
 #include "RecordFixture.h"
 
 #include "text/RecordFile.h"
+#include "views/CombinationArcs.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -297,6 +299,46 @@ TEST(ComputeQuality, ComparesTheEpochsSeenWithThoseTheOrbitExpects) {
     const views::QualityFigures& h = satellite(views::computeQuality(f.sources, high), "G05");
     EXPECT_LT(h.expected, 40);
     EXPECT_EQ(h.observed + h.below, 35);
+}
+
+TEST(CombinationArcs, TakeEachArcsMeanOffAndMarkTheSlips) {
+    // G05 for 40 epochs with a loss of lock at epoch 21 (record 21), a gap, 20 epochs more.
+    std::vector<EpochSpec> epochs;
+    for (int j = 0; j < 100; ++j) {
+        if (j >= 40 && j < 80)
+            continue;
+        std::vector<obs::TObsRec> c = cellsOf(j, 0.5, 0.2);
+        if (j >= 20)
+            c[3].value += 7; // the slip the receiver flagged: seven L1 cycles
+        if (j == 20)
+            c[3].lli = 1;
+        epochs.push_back({epochAt(j, {{'G', 5}, {'R', 7}}), {c, cellsOf(j, 0, 0)}});
+    }
+    Files f(epochs);
+    const views::MeasurementsChart plain =
+        views::chartCombination(f.sources.rinexEpochs, f.sources.obsRecs, f.sources.writtenEpochs,
+                                f.sources.layout, "G 5", 3);
+    const views::CombinationArcsChart byArcs = views::chartCombinationByArcs(f.sources, "G 5", 3);
+    ASSERT_EQ(byArcs.chart.values.size(), plain.values.size());
+    EXPECT_EQ(byArcs.chart.title, plain.title);
+    // Each arc's values of "Multipath for P2" now scatter about zero: +-0.2 m.
+    for (const auto& [first, last] : {std::pair{0, 20}, std::pair{20, 40}, std::pair{40, 60}}) {
+        double sum = 0;
+        for (int i = first; i < last; ++i) {
+            sum += byArcs.chart.values.y[static_cast<std::size_t>(i)];
+            EXPECT_NEAR(std::fabs(byArcs.chart.values.y[static_cast<std::size_t>(i)]), 0.2, 1e-3);
+        }
+        EXPECT_NEAR(sum, 0, 1e-6);
+    }
+    // The flagged slip is marked where it is, at its value; the gap is no slip.
+    ASSERT_EQ(byArcs.slips.size(), 1u);
+    EXPECT_EQ(byArcs.slips.x[0], 21);
+    EXPECT_DOUBLE_EQ(byArcs.slips.y[0], byArcs.chart.values.y[20]);
+    EXPECT_EQ(byArcs.slips.title, "Slips");
+    // Satellites without combinations stay empty.
+    const views::CombinationArcsChart glonass = views::chartCombinationByArcs(f.sources, "R 7", 2);
+    EXPECT_EQ(glonass.chart.values.size(), 0u);
+    EXPECT_EQ(glonass.slips.size(), 0u);
 }
 
 TEST(IsoGpsTime, WritesMillisecondsAndCarriesRounding) {
