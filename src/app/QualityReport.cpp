@@ -1,9 +1,14 @@
 #include "app/QualityReport.h"
 
+#include "scan/InputFile.h"
+#include "scan/ScanDriver.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 namespace app {
 
@@ -188,6 +193,12 @@ std::string QualityText(const views::QualityReport& r) {
         line("   no usable APPROX POSITION XYZ: no elevations, no completeness");
     else if (!r.orbits)
         line("   no ephemeris records: no elevations, no completeness");
+    if (r.satellites.empty()) {
+        line("   no observations");
+        for (const std::string& m : r.messages)
+            line("   " + m);
+        return out;
+    }
     line("   Sat   Epochs  Arcs  MP1 [m]  MP2 [m]   LLI  Iono    MP  Obs/slip  Expected  "
          "Observed Complete   Below");
     for (const views::QualityFigures& f : r.satellites)
@@ -204,9 +215,30 @@ bool RunQuality(const scan::TScanDriver& driver, const QualityArguments& args,
                 views::QualityReport& report, std::string& error) {
     std::FILE* sky = nullptr;
     std::FILE* breaks = nullptr;
+    // The files of the scan are never written over: the chosen file and its companions (in
+    // any letter case), and the converted copies that were read in their place.
+    const scan::RunState& run = driver.run();
+    std::vector<std::string> inputs = {run.chosenFileName, run.observationFileName};
+    for (std::size_t k = 0; k < scan::kCompanionKinds.size(); ++k) {
+        const std::string name = scan::CompanionName(run.chosenFileName, scan::kCompanionKinds[k]);
+        inputs.push_back(scan::FindFileCaseBlind(name).value_or(name));
+        if (run.CompanionFound[k])
+            inputs.push_back(run.companionNames[k]);
+    }
+    const auto isInput = [&](const std::string& path) {
+        std::error_code ec;
+        for (const std::string& in : inputs)
+            if (!in.empty() && std::filesystem::equivalent(path, in, ec))
+                return true;
+        return false;
+    };
     const auto open = [&](const std::string& path, std::FILE*& f, const char* head) {
         if (path.empty())
             return true;
+        if (isInput(path)) {
+            error = path + " is a file of the scan: not written";
+            return false;
+        }
         f = std::fopen(path.c_str(), "w");
         if (f == nullptr || std::fputs(head, f) < 0) {
             error = "cannot write " + path;

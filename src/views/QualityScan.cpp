@@ -454,6 +454,8 @@ QualityReport computeQuality(const QualitySources& src, const QualitySettings& s
     QualityReport report;
     report.settings = settings;
     report.leapSeconds = src.leapSeconds;
+    report.file.name = "all";
+    report.file.system = ' ';
 
     nav::BroadcastOrbits orbits;
     const bool geometry = !options.only.has_value();
@@ -699,8 +701,6 @@ QualityReport computeQuality(const QualitySources& src, const QualitySettings& s
             return systemIndex(x.system) < systemIndex(y.system);
         return x.prn < y.prn;
     });
-    report.file.name = "all";
-    report.file.system = ' ';
     for (std::size_t k : order) {
         SatWork& w = work[k];
         report.satellites.push_back(w.fig);

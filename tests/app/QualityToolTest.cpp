@@ -281,4 +281,35 @@ TEST_F(QualityTool, CountsTheEpochsTheOrbitsExpect) {
     }
 }
 
+TEST_F(QualityTool, PrintsItsBlockAndRefusesWhatItCannotDo) {
+    const fs::path dir = s_folder->path;
+    const std::string obs = (dir / "quil3430.26o").string();
+    tooltest::ToolRun run = tooltest::runProgram(QUILLON_SCAN_TOOL, dir, {"--quality", obs});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("\n Quality\n   mask 10 deg"), std::string::npos);
+    EXPECT_NE(run.out.find("\n   all "), std::string::npos);
+
+    run = tooltest::runProgram(QUILLON_SCAN_TOOL, dir, {"--mask", "ten", obs});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(tooltest::readText(dir / "err.txt").find("--mask cannot take ten"),
+              std::string::npos);
+    run = tooltest::runProgram(QUILLON_SCAN_TOOL, dir, {"--mp-window", "2.5", obs});
+    EXPECT_EQ(run.status, 2);
+    run = tooltest::runProgram(QUILLON_SCAN_TOOL, dir, {"--sky", obs});
+    EXPECT_EQ(run.status, 2) << "the observation file is taken as the CSV file's name";
+
+    // An input named as an output file stays as it was.
+    const std::string nav = (dir / "quil3430.26n").string();
+    const std::string before = tooltest::readText(nav);
+    run = tooltest::runProgram(QUILLON_SCAN_TOOL, dir, {"--breaks", nav, obs});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(tooltest::readText(dir / "err.txt").find("is a file of the scan"), std::string::npos);
+    EXPECT_EQ(tooltest::readText(nav), before);
+
+    run = tooltest::runProgram(QUILLON_SCAN_TOOL, dir,
+                               {"--sky", (dir / "no-such-folder" / "sky.csv").string(), obs});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(tooltest::readText(dir / "err.txt").find("cannot write"), std::string::npos);
+}
+
 } // namespace
