@@ -35,13 +35,18 @@ static std::string rightAligned(std::string s, std::size_t width) {
     return s;
 }
 
+// A number of 0 to 9 gets a leading 0; others (a header can hold any) are written whole.
+static std::string twoDigits(long long n) {
+    std::string s = std::to_string(n);
+    return n >= 0 && n <= 9 ? "0" + s : s;
+}
+
 std::string observationTimeText(const text::TEpochTime& t) {
     // Seconds are truncated; a value that is not a number shows as 0.
     const long double s = t.seconds;
     const long long whole = std::isfinite(s) && s > 0 ? static_cast<long long>(std::trunc(s)) : 0;
-    return " " + std::to_string(t.day) + "/" + std::to_string(t.month) + "/" +
-           std::to_string(t.year) + " " + std::to_string(t.hour) + ":" + std::to_string(t.minute) +
-           ":" + std::to_string(whole);
+    return " " + twoDigits(t.day) + "/" + twoDigits(t.month) + "/" + std::to_string(t.year) + " " +
+           twoDigits(t.hour) + ":" + twoDigits(t.minute) + ":" + twoDigits(whole);
 }
 
 static std::string typeCode(std::uint8_t code) {
