@@ -62,7 +62,7 @@ QualityPanel::QualityPanel(QWidget* parent) : QFrame(parent) {
     ChSky->fixYRange(-100, 100);
     ChSky->xAxis->setVisible(false);
     ChSky->yAxis->setVisible(false);
-    ChSky->setFixedSize(400, 460);
+    ChSky->setFixedSize(352, 410); // a round horizon: the plot area about square
     // The legend goes below the circle, in rows of three.
     auto* legendRow = new QCPLayoutGrid;
     ChSky->plotLayout()->addElement(ChSky->plotLayout()->rowCount(), 0, legendRow);
@@ -87,18 +87,20 @@ QualityPanel::QualityPanel(QWidget* parent) : QFrame(parent) {
     connect(m_skyColour, &QButtonGroup::idClicked, this, [this] { fillSky(); });
     connect(m_chart, &QButtonGroup::idClicked, this, [this] { fillChart(); });
 
-    auto* maskLabel = newLabel(this, "STMask", QStringLiteral("Mask [deg]"));
+    auto* maskLabel = newLabel(this, "STMask", QStringLiteral("Mask"));
     EMask = new QDoubleSpinBox(this);
     EMask->setObjectName(QStringLiteral("EMask"));
     EMask->setRange(-5, 60);
     EMask->setDecimals(1);
     EMask->setValue(views::QualitySettings{}.maskDeg);
+    EMask->setSuffix(QStringLiteral(" deg"));
     maskLabel->setBuddy(EMask);
-    auto* windowLabel = newLabel(this, "STMPWindow", QStringLiteral("MP window [epochs]"));
+    auto* windowLabel = newLabel(this, "STMPWindow", QStringLiteral("MP window"));
     EMPWindow = new QSpinBox(this);
     EMPWindow->setObjectName(QStringLiteral("EMPWindow"));
     EMPWindow->setRange(0, 100000);
     EMPWindow->setSpecialValueText(QStringLiteral("arc mean"));
+    EMPWindow->setSuffix(QStringLiteral(" epochs"));
     EMPWindow->setToolTip(QStringLiteral("0 takes each arc's mean off MP; N a moving average of "
                                          "N epochs"));
     windowLabel->setBuddy(EMPWindow);
@@ -122,6 +124,8 @@ QualityPanel::QualityPanel(QWidget* parent) : QFrame(parent) {
     SGQuality->setSelectionBehavior(QAbstractItemView::SelectRows);
     SGQuality->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     SGQuality->verticalHeader()->setDefaultSectionSize(SGQuality->fontMetrics().height() + 6);
+    // The grid takes what the charts leave and scrolls; a few rows are always in sight.
+    SGQuality->setMinimumHeight(5 * SGQuality->verticalHeader()->defaultSectionSize());
 
     auto* charts = new QHBoxLayout;
     charts->addWidget(ChSky);
