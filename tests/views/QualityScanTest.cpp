@@ -212,7 +212,8 @@ TEST(ComputeQuality, CountsSlipsByCause) {
     views::QualitySettings loose;
     loose.ionoRateCmMin = 2000;
     loose.mpJumpM = 20;
-    const views::QualityFigures& l = satellite(views::computeQuality(f.sources, loose), "G05");
+    const views::QualityReport looser = views::computeQuality(f.sources, loose);
+    const views::QualityFigures& l = satellite(looser, "G05");
     EXPECT_EQ(l.slips(), 1);
 }
 
@@ -296,7 +297,8 @@ TEST(ComputeQuality, ComparesTheEpochsSeenWithThoseTheOrbitExpects) {
     // A higher mask than the satellite reaches: nothing expected, everything below.
     views::QualitySettings high;
     high.maskDeg = 89.99;
-    const views::QualityFigures& h = satellite(views::computeQuality(f.sources, high), "G05");
+    const views::QualityReport higher = views::computeQuality(f.sources, high);
+    const views::QualityFigures& h = satellite(higher, "G05");
     EXPECT_LT(h.expected, 40);
     EXPECT_EQ(h.observed + h.below, 35);
 }
