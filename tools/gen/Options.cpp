@@ -157,6 +157,9 @@ std::string usageText() {
            "                         meteo\n"
            "  --compress FORM        write the set compressed: crx (observation file as\n"
            "                         compact RINEX, .yyd), gz, Z, crx.gz or crx.Z\n"
+           "  --truth FILE           also write what went into the observations (CSV): per\n"
+           "                         satellite and epoch the geometry, the multipath, the\n"
+           "                         error of each value, the ionosphere, new locks and slips\n"
            "  -h, --help             this text\n";
 }
 
@@ -264,6 +267,10 @@ bool parseOptions(const std::vector<std::string>& args, GenOptions& o, bool& hel
         } else if (a == "--sixty") {
             if (!seconds(v, o.sixtyAt))
                 return bad();
+        } else if (a == "--truth") {
+            if (v.empty())
+                return bad();
+            o.truthFile = v;
         } else if (a == "--bad") {
             for (std::string_view part : split(v, ',')) {
                 const auto colon = part.find(':');

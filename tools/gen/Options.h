@@ -55,6 +55,7 @@ struct GenOptions {
     /// How the set is written: "" plain; "crx" the observation file as compact RINEX (.yyd);
     /// "gz" or "Z" every file compressed; "crx.gz" or "crx.Z" both.
     std::string compress;
+    std::string truthFile; // side file of the geometry, errors and slips put in; "" for none
 };
 
 /// The 14 observation type names in code order.
