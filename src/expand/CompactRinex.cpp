@@ -126,30 +126,32 @@ constexpr std::int64_t kThousandthsMin = -999'999'999'999;
 constexpr std::size_t kValueWidth = 14;
 
 /// Writes a value of thousandths as F14.3 at w and returns its end; the common case, a value
-/// that fits the field, two digits at a time.
+/// that fits the field with at most nine digits before the point, in 32-bit steps of two
+/// digits. The 16 characters from w are written over (the field and the two after it).
 inline char* writeThousandths(char* w, std::int64_t value) noexcept {
-    if (value > kThousandthsMax || value < kThousandthsMin)
-        return writeFixed(w, value, 3, kValueWidth);
+    constexpr std::uint64_t kWhole32 = 0xFFFFFFFFu;
     const bool negative = value < 0;
-    std::uint64_t u = static_cast<std::uint64_t>(negative ? -value : value);
+    const std::uint64_t u =
+        negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    if (value > kThousandthsMax || value < kThousandthsMin || u / 1000 > kWhole32)
+        return writeFixed(w, value, 3, kValueWidth);
+    std::memcpy(w, "                ", 16);
+    auto whole = static_cast<std::uint32_t>(u / 1000);
+    const auto fraction = static_cast<std::uint32_t>(u % 1000);
     char* const fieldEnd = w + kValueWidth;
-    char* at = fieldEnd;
-    const std::uint64_t fraction = u % 1000;
-    u /= 1000;
-    at = writePair(at, fraction % 100);
+    char* at = writePair(fieldEnd, fraction % 100);
     *--at = static_cast<char>('0' + fraction / 100);
     *--at = '.';
-    while (u >= 100) {
-        at = writePair(at, u % 100);
-        u /= 100;
+    while (whole >= 100) {
+        at = writePair(at, whole % 100);
+        whole /= 100;
     }
-    if (u >= 10)
-        at = writePair(at, u);
+    if (whole >= 10)
+        at = writePair(at, whole);
     else
-        *--at = static_cast<char>('0' + u);
+        *--at = static_cast<char>('0' + whole);
     if (negative)
         *--at = '-';
-    std::memset(w, ' ', static_cast<std::size_t>(at - w));
     return fieldEnd;
 }
 
