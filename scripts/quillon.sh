@@ -2,7 +2,8 @@
 # One entry point for a fresh Debian 12 machine:
 #   scripts/quillon.sh run    install what is missing, build, start the program
 #   scripts/quillon.sh test   install what is missing, build, run every check and test,
-#                             then a short run of every fuzz target
+#                             build the plain Release configuration, then a short run of
+#                             every fuzz target
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -51,6 +52,9 @@ test)
     scripts/check-format.sh
     cmake --workflow --preset dev
     cmake --workflow --preset asan
+    # The plain build of a user or packager: warnings do not stop it, but it has to build.
+    cmake -B build/release -DCMAKE_BUILD_TYPE=Release
+    cmake --build build/release --parallel
     cmake --preset fuzz
     cmake --build --preset fuzz
     scripts/fuzz-smoke.sh 10
