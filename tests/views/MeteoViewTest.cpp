@@ -140,6 +140,31 @@ TEST_F(MeteoChartTest, DrawsOnlyListedTypesWhoseBoxIsChecked) {
     EXPECT_TRUE(series[2].y.empty());
 }
 
+TEST_F(MeteoChartTest, DrawsTheWindAndRainOfRinex211) {
+    // WS (code 7) at position 1, WD (code 8) at 2, HI (code 10) at 3; no ZW, ZD, ZT.
+    list(7, 1);
+    list(8, 2);
+    list(10, 3);
+    write({record(0, 3.1L, 10.0L, 0), record(1, 2.1L, 7.0L, 1)});
+    const auto series = views::MeteoChartSeries(sources, kAllChecked, observer);
+    ASSERT_EQ(views::kMeteoSeriesCount, 10u);
+    EXPECT_EQ(series[6].title, "WS");
+    EXPECT_EQ(series[6].y, (std::vector<double>{3.1, 2.1}));
+    EXPECT_EQ(series[7].title, "WD");
+    EXPECT_EQ(series[7].y, (std::vector<double>{10.0, 7.0}));
+    EXPECT_EQ(series[8].title, "RI");
+    EXPECT_TRUE(series[8].y.empty()); // not listed
+    EXPECT_EQ(series[9].title, "HI");
+    EXPECT_EQ(series[9].y, (std::vector<double>{0, 1}));
+    EXPECT_TRUE(series[0].y.empty());
+    const std::array<bool, views::kMeteoSeriesCount> boxes =
+        views::MeteoBoxesEnabled(sources.types);
+    EXPECT_EQ(boxes, (std::array<bool, views::kMeteoSeriesCount>{false, false, false, false, false,
+                                                                 false, true, true, false, true}));
+    EXPECT_EQ(views::kMeteoCheckBoxes[6], "CBWS");
+    EXPECT_EQ(views::kMeteoCheckBoxes[9], "CBHI");
+}
+
 TEST_F(MeteoChartTest, NeedsTwoRecords) {
     list(0, 1);
     write({record(0, 1013.2L, 0)});
