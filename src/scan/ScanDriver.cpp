@@ -290,6 +290,7 @@ void TScanDriver::ScanObservationFile() {
     m_dataFailed = false;
     if (m_headerFailed)
         return;
+    m_headerAsRead = {headerO, m_obs->intervalMs};
     m_dataFailed = !m_obs->ScanData();
     if (m_dataFailed)
         ind.data = Colour::Red;

@@ -35,6 +35,15 @@ using FileChooser = std::function<std::optional<std::string>()>;
 /// Asks a Yes/No question; true for Yes.
 using YesNoQuestion = std::function<bool(std::string_view)>;
 
+/// The observation header as its header scan left it, with the scanner's interval at that
+/// moment: what the header view shows. The data scan goes on to change both (an event's new
+/// site and antenna, the first epoch's time where the header's differs, the first step of a
+/// file without an INTERVAL line), and the view must not show those.
+struct HeaderAsRead {
+    header::THeaderData header;
+    std::int32_t intervalMs = 0; // milliseconds; 0 when the header gives none
+};
+
 /// The four navigation systems in summary order.
 enum class NavSystem { GPS, GLO, GEO, GAL };
 
@@ -120,6 +129,10 @@ public:
     header::THeaderDataGAL headerGAL;
     header::THeaderDataMeteo headerMeteo;
 
+    /// The header view's source, taken after the last successful observation header scan and
+    /// before its data scan (window().headerViewFilled tells whether the last scan took it).
+    const HeaderAsRead& headerAsRead() const noexcept { return m_headerAsRead; }
+
     /// The scanners of the last scan; null for a kind that was not scanned.
     const obs::TObsFileO* obsFile() const noexcept { return m_obs.get(); }
     const nav::TNavFileN* navFileN() const noexcept { return m_navN.get(); }
@@ -154,6 +167,7 @@ private:
     WindowState m_window;
     text::DiagnosticsLists m_lists;
 
+    HeaderAsRead m_headerAsRead;
     std::unique_ptr<obs::TObsFileO> m_obs;
     std::array<text::LineReader, 5> m_companionFiles; // kCompanionKinds order
     std::unique_ptr<nav::TNavFileN> m_navN;

@@ -1,5 +1,6 @@
 #include "ui/Adv.h"
 
+#include "ui/Application.h"
 #include "ui/HelpWindow.h"
 #include "ui/JpegImage.h"
 
@@ -52,7 +53,7 @@ private:
 
 TFormAdv::TFormAdv(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormAdv"));
-    setWindowTitle(QStringLiteral("About Quillon"));
+    setWindowTitle(windowCaption(QStringLiteral("About Quillon")));
     setModal(true);
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);

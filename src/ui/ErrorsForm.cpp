@@ -1,5 +1,6 @@
 #include "ui/ErrorsForm.h"
 
+#include "ui/Application.h"
 #include "ui/LinesModel.h"
 
 #include <QButtonGroup>
@@ -58,7 +59,7 @@ QLabel* newCaption(QWidget* parent, const char* name, const char* text) {
 TFormErrors::TFormErrors(const text::DiagnosticsLists& lists, QWidget* parent)
     : QDialog(parent), m_lists(lists) {
     setObjectName(QStringLiteral("FormErrors"));
-    setWindowTitle(QStringLiteral(" Errors"));
+    setWindowTitle(windowCaption(QStringLiteral(" Errors")));
     setModal(true);
     resize(900, 620);
 

@@ -1,5 +1,7 @@
 #include "ui/HelpWindow.h"
 
+#include "ui/Application.h"
+
 #include <QFile>
 #include <QPointer>
 #include <QPushButton>
@@ -89,7 +91,7 @@ HelpRecorder::~HelpRecorder() {
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent) {
     registerHelpPages();
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("Quillon Help"));
+    setWindowTitle(windowCaption(QStringLiteral("Quillon Help")));
     resize(640, 560);
     Browser = new QTextBrowser(this);
     Browser->setObjectName(QStringLiteral("Browser"));

@@ -1,8 +1,17 @@
 #include "ui/LinesModel.h"
 
+#include "ui/Notice.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFile>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QListView>
+#include <QMenu>
 #include <QStringDecoder>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -74,13 +83,74 @@ QListView* newLinesView(QWidget* parent, const QString& objectName, int minConte
     view->setObjectName(objectName);
     view->setUniformItemSizes(true);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     view->setItemDelegate(new LinesDelegate(minContentWidth, view));
     view->setModel(new LinesModel(view));
+
+    auto* copy = new QAction(QStringLiteral("Copy"), view);
+    copy->setObjectName(QStringLiteral("CopyLines1"));
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    QObject::connect(copy, &QAction::triggered, view,
+                     [view] { QGuiApplication::clipboard()->setText(selectedLinesText(view)); });
+    view->addAction(copy);
+    auto* save = new QAction(QStringLiteral("Save list..."), view);
+    save->setObjectName(QStringLiteral("SaveList1"));
+    QObject::connect(save, &QAction::triggered, view, [view] { saveList(view); });
+    view->addAction(save);
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(view, &QWidget::customContextMenuRequested, view,
+                     [view, copy, save](const QPoint& at) {
+                         copy->setEnabled(view->selectionModel()->hasSelection());
+                         auto* menu = new QMenu(view);
+                         menu->setAttribute(Qt::WA_DeleteOnClose);
+                         menu->addAction(copy);
+                         menu->addAction(save);
+                         menu->popup(view->viewport()->mapToGlobal(at));
+                     });
     return view;
+}
+
+QString selectedLinesText(const QListView* view) {
+    const LinesModel* model = linesModelOf(view);
+    if (!model || !view->selectionModel())
+        return {};
+    QList<int> rows;
+    for (const QModelIndex& index : view->selectionModel()->selectedIndexes())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    QString text;
+    for (int row : rows)
+        text += model->lineAt(row) + QLatin1Char('\n');
+    return text;
+}
+
+bool writeLines(const QListView* view, const QString& path) {
+    const LinesModel* model = linesModelOf(view);
+    QFile file(path);
+    if (!model || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    if (const std::vector<std::string>* lines = model->lines()) {
+        for (const std::string& line : *lines) {
+            if (file.write(line.data(), static_cast<qint64>(line.size())) < 0 ||
+                !file.putChar('\n'))
+                return false;
+        }
+    }
+    return file.flush();
+}
+
+void saveList(QListView* view) {
+    const QString path = chooseSaveFile(view, QStringLiteral("Save list"),
+                                        QStringLiteral("Text files (*.txt)|*.txt|All files "
+                                                       "(*.*)|*"));
+    if (path.isEmpty())
+        return;
+    if (!writeLines(view, path))
+        showNotice(view, QStringLiteral("The list could not be written to ") + path);
 }
 
 LinesModel* linesModelOf(const QListView* view) {

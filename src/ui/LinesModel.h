@@ -28,6 +28,8 @@ public:
     /// The row of the longest line (by characters), 0 when empty.
     int longestRow() const noexcept { return m_longest; }
     QString lineAt(int row) const;
+    /// The lines shown (none before setLines).
+    const std::vector<std::string>* lines() const noexcept { return m_lines; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -52,8 +54,17 @@ private:
 };
 
 /// A list view for many lines: uniform item sizes, a fixed-pitch font, no editing, with its
-/// own LinesModel; objectName is the list's given name.
+/// own LinesModel; objectName is the list's given name. The user selects any lines; Ctrl+C
+/// and the context menu's "Copy" copy them, "Save list..." writes the whole list to a file.
 QListView* newLinesView(QWidget* parent, const QString& objectName, int minContentWidth = 0);
+
+/// The selected lines of a view made by newLinesView, in list order, each with a line feed.
+QString selectedLinesText(const QListView* view);
+/// Writes every line of the view's list, each with a line feed, byte for byte as the program
+/// keeps it; false when the file cannot be written.
+bool writeLines(const QListView* view, const QString& path);
+/// "Save list...": asks for a file and writes the list there.
+void saveList(QListView* view);
 
 /// The LinesModel of a view made by newLinesView.
 LinesModel* linesModelOf(const QListView* view);

@@ -166,11 +166,12 @@ MeasurementsPanel::MeasurementsPanel(QWidget* parent) : QFrame(parent) {
     satellites->addWidget(RGMGAL);
     satellites->addStretch(1);
 
-    // The type choices stand above the charts, the gauge beside them.
+    // The type choices stand above the charts, the gauge right beside them: on a small screen
+    // the window shows the left part of its content.
     auto* typesRow = new QHBoxLayout;
     typesRow->addWidget(RGMeasurs);
-    typesRow->addStretch(1);
     typesRow->addWidget(GMeas, 0, Qt::AlignVCenter);
+    typesRow->addStretch(1);
 
     auto* charts = new QVBoxLayout;
     charts->addLayout(typesRow);

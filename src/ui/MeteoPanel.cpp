@@ -45,6 +45,9 @@ MeteoPanel::MeteoPanel(QWidget* parent) : QFrame(parent) {
     ChMeteo->setMinimumSize(560, 300);
     for (std::size_t i = 0; i < views::kMeteoSeriesCount; ++i)
         ChMeteo->addSeries(shown(views::kMeteoSeriesTitles[i]), kSeriesColours[i]);
+    // Pressure (about 1000 mbar) on an axis of its own, so that its scale does not flatten
+    // temperature and humidity to a line.
+    ChMeteo->setSeriesOnRightAxis(0, QStringLiteral("PR [mbar]"));
     // The legend stands beside the plot, at its top, so that it hides no points.
     auto* legendColumn = new QCPLayoutGrid;
     ChMeteo->plotLayout()->addElement(0, 1, legendColumn);

@@ -1,6 +1,7 @@
 #include "ui/Notice.h"
 
-#include <QApplication>
+#include "ui/Application.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -8,9 +9,9 @@ namespace ui {
 
 namespace {
 
+// A message box is titled with the program's name alone.
 QString boxTitle() {
-    const QString name = QApplication::applicationDisplayName();
-    return name.isEmpty() ? QStringLiteral("Quillon") : name;
+    return QString::fromLatin1(kProgramName);
 }
 
 void systemNotice(QWidget* parent, const QString& text) {
@@ -27,7 +28,18 @@ Answer systemQuestion(QWidget* parent, const QString& text) {
 
 QString systemFileChooser(QWidget* parent, const QString& caption, const QString& dir,
                           const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, caption, dir, dialogFilter(filter));
+    return QFileDialog::getOpenFileName(parent, windowCaption(caption), dir, dialogFilter(filter));
+}
+
+QString systemSaveFileChooser(QWidget* parent, const QString& caption, const QString&,
+                              const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, windowCaption(caption), QString(),
+                                        dialogFilter(filter));
+}
+
+FileChooserFn& saveFileChooser() {
+    static FileChooserFn chooser;
+    return chooser;
 }
 
 NoticeFn& noticeHandler() {
@@ -68,6 +80,12 @@ QString chooseOpenFile(QWidget* parent, const QString& caption, const QString& d
     return systemFileChooser(parent, caption, dir, filter);
 }
 
+QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& filter) {
+    if (saveFileChooser())
+        return saveFileChooser()(parent, caption, QString(), filter);
+    return systemSaveFileChooser(parent, caption, QString(), filter);
+}
+
 void setNoticeHandler(NoticeFn handler) {
     noticeHandler() = std::move(handler);
 }
@@ -76,6 +94,9 @@ void setQuestionHandler(QuestionFn handler) {
 }
 void setFileChooser(FileChooserFn chooser) {
     fileChooser() = std::move(chooser);
+}
+void setSaveFileChooser(FileChooserFn chooser) {
+    saveFileChooser() = std::move(chooser);
 }
 
 QString dialogFilter(const QString& pairs) {
@@ -102,17 +123,21 @@ NoticeRecorder::NoticeRecorder() {
         questions << text;
         return answer;
     });
-    setFileChooser([this](QWidget*, const QString& caption, const QString&, const QString& filter) {
+    const FileChooserFn chooser = [this](QWidget*, const QString& caption, const QString&,
+                                         const QString& filter) {
         dialogCaptions << caption;
         dialogFilters << filter;
         return files.isEmpty() ? QString() : files.takeFirst();
-    });
+    };
+    setFileChooser(chooser);
+    setSaveFileChooser(chooser);
 }
 
 NoticeRecorder::~NoticeRecorder() {
     setNoticeHandler({});
     setQuestionHandler({});
     setFileChooser({});
+    setSaveFileChooser({});
 }
 
 } // namespace ui

@@ -32,17 +32,6 @@ void applyLeftAxis(ChartView* chart, const views::AxisRule& rule) {
         chart->fixYRange(rule.minimum, rule.maximum);
 }
 
-// Epoch and event numbers are whole: the bottom axis never ticks between two of them.
-class CountTicker : public QCPAxisTicker {
-protected:
-    double getTickStep(const QCPRange& range) override {
-        return std::max(1.0, QCPAxisTicker::getTickStep(range));
-    }
-    int getSubTickCount(double tickStep) override {
-        return tickStep <= 1.0 ? 0 : QCPAxisTicker::getSubTickCount(tickStep);
-    }
-};
-
 ChartView* newObsChart(QWidget* parent, const char* name, std::string_view title,
                        std::string_view bottomTitle, bool legend) {
     auto* chart = new ChartView(parent);
@@ -50,7 +39,7 @@ ChartView* newObsChart(QWidget* parent, const char* name, std::string_view title
     chart->setTitle(shownText(title));
     chart->setAxisTitles(shownText(bottomTitle), QString());
     chart->setLegendShown(legend);
-    chart->xAxis->setTicker(QSharedPointer<QCPAxisTicker>(new CountTicker));
+    chart->setWholeNumberXAxis();
     chart->setMinimumSize(320, 200);
     return chart;
 }

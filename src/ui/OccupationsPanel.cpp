@@ -55,11 +55,15 @@ QString OccupationsPanel::leftTitle() const {
     return m_leftTitle->text();
 }
 
-void OccupationsPanel::open(const std::filesystem::path& rinexEpochs,
+bool OccupationsPanel::open(const std::filesystem::path& rinexEpochs,
                             const header::THeaderData& header, const obs::TObsFileO& scan,
                             std::string_view decSep, text::ScanObserver& observer) {
     const views::OccupationsView view = views::computeOccupationsView(
         rinexEpochs, scan.writtenEpochs, header.receiverNumber, decSep);
+    if (!view.opened) {
+        tellAll(observer, view.messages);
+        return false;
+    }
     m_lines = view.LBOccup;
     LinesModel* model = linesModelOf(LBOccup);
     model->setLines(&m_lines);
@@ -76,6 +80,7 @@ void OccupationsPanel::open(const std::filesystem::path& rinexEpochs,
     tellAll(observer, view.messages);
     if (BBCloseOcc->isVisible())
         BBCloseOcc->setFocus();
+    return true;
 }
 
 } // namespace ui

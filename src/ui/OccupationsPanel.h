@@ -28,8 +28,9 @@ public:
     explicit OccupationsPanel(QWidget* parent = nullptr);
 
     /// Re-reads RinexEpochs.dat; the receiver number of the header titles the chart's left
-    /// axis; antenna heights use decSep. Messages go to the observer.
-    void open(const std::filesystem::path& rinexEpochs, const header::THeaderData& header,
+    /// axis; antenna heights use decSep. Messages go to the observer. False, with the panel
+    /// left hidden, when RinexEpochs.dat cannot be opened.
+    bool open(const std::filesystem::path& rinexEpochs, const header::THeaderData& header,
               const obs::TObsFileO& scan, std::string_view decSep, text::ScanObserver& observer);
 
     QPushButton* closeButton() const noexcept { return BBCloseOcc; }

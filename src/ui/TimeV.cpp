@@ -1,5 +1,6 @@
 #include "ui/TimeV.h"
 
+#include "ui/Application.h"
 #include "ui/ObsPanelParts.h"
 
 #include <QFrame>
@@ -33,7 +34,7 @@ static QToolButton* newArrow(QWidget* parent, const char* name, Qt::ArrowType ar
 
 TFormTime::TFormTime(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("TFormTime"));
-    setWindowTitle(shownText(views::kTFormTimeCaption));
+    setWindowTitle(windowCaption(shownText(views::kTFormTimeCaption)));
     setWindowModality(Qt::NonModal);
 
     PTime = new QFrame(this);

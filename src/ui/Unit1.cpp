@@ -2,6 +2,7 @@
 
 #include "scan/RunSetup.h"
 #include "ui/Adv.h"
+#include "ui/Application.h"
 #include "ui/ChartView.h"
 #include "ui/EphemPanel.h"
 #include "ui/EpochsPanel.h"
@@ -22,11 +23,15 @@
 #include "ui/TimeV.h"
 #include "ui/WaitPanel.h"
 #include "views/EphemView.h"
+#include "views/EpochClock.h"
 #include "views/MeteoView.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -36,12 +41,14 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -54,8 +61,10 @@ namespace ui {
 namespace {
 
 constexpr int kMenuTopic = 3;
+constexpr int kCalculatorTopic = 9;     // the buttons that open the calculator, and its Close
+constexpr int kChoicesTopic = 16;       // the measurement and combination choices
+constexpr int kCalculatorBoxTopic = 31; // the calculator's number, track bar, arrows, time
 constexpr int kToolTipMs = 500 * 1000;
-constexpr QSize kWindowSize{1040, 800};
 
 constexpr std::size_t panelIndex(scan::Panel p) noexcept {
     return static_cast<std::size_t>(p);
@@ -103,6 +112,10 @@ QIcon programIcon() {
     return icon;
 }
 
+QSize mainWindowSize(const QSize& available, const QSize& frame) {
+    return kMainWindowSize.boundedTo((available - frame).expandedTo(QSize(320, 240)));
+}
+
 QString mainWindowCaption() {
     return QStringLiteral("   Quillon   (beta version ") + QString::fromLatin1(kVersion) +
            QStringLiteral(")") + QString(42, QLatin1Char(' ')) + QStringLiteral("Velmora [4]");
@@ -148,7 +161,7 @@ TForm1::TForm1(const std::filesystem::path& workingDir, QWidget* parent) : QMain
                    Qt::WindowCloseButtonHint);
     buildMenus();
     buildPanels();
-    setFixedSize(kWindowSize);
+    setFixedSize(kMainWindowSize);
 
     ScanWindowHooks hooks;
     hooks.window = this;
@@ -161,6 +174,8 @@ TForm1::TForm1(const std::filesystem::path& workingDir, QWidget* parent) : QMain
     m_driver = std::make_unique<scan::TScanDriver>(*m_observer);
 
     FormCreate(workingDir);
+    // A file dropped on the window is chosen and scanned.
+    setAcceptDrops(true);
     // The main window sees every key first, so F1 works from any control.
     qApp->installEventFilter(this);
     render();
@@ -182,25 +197,36 @@ void TForm1::FormCreate(const std::filesystem::path& workingDir) {
     const QString decSep = QString::fromStdString(m_driver->run().DecSep);
     for (ChartView* chart : findChildren<ChartView*>())
         chart->setDecimalSeparator(decSep);
-    for (QWidget* w : findChildren<QWidget*>())
-        if (!w->toolTip().isEmpty())
-            w->setToolTipDuration(kToolTipMs);
+    holdToolTips();
     PView->GScan->setFraction(0);
-    setWindowTitle(mainWindowCaption());
+    setWindowTitle(windowCaption(mainWindowCaption()));
     setWindowIcon(programIcon());
 }
 
 void TForm1::CreateSecondaryWindows() {
     if (!FormErrors)
         FormErrors = new TFormErrors(m_driver->lists(), this);
-    if (!FormTime)
+    if (!FormTime) {
         FormTime = new TFormTime(this);
+        for (QWidget* w :
+             {static_cast<QWidget*>(FormTime->ENumEp), static_cast<QWidget*>(FormTime->TBTime),
+              FormTime->UDTime, static_cast<QWidget*>(FormTime->EDateTime)})
+            setHelpTopic(w, kCalculatorBoxTopic);
+        setHelpTopic(FormTime->BitBtn28, kCalculatorTopic);
+    }
     if (!FormAdv) {
         FormAdv = new TFormAdv(this);
         connect(FormAdv, &TFormAdv::helpRequested, this, [this](QWidget* owner) {
             openHelpTopic(owner, helpFile(), helpTopicOf(focusWidget()));
         });
     }
+    holdToolTips(); // the calculator's hints as well
+}
+
+void TForm1::holdToolTips() {
+    for (QWidget* w : findChildren<QWidget*>())
+        if (!w->toolTip().isEmpty())
+            w->setToolTipDuration(kToolTipMs);
 }
 
 QString TForm1::helpFile() const {
@@ -276,9 +302,17 @@ void TForm1::addViewPanel(scan::Panel panel, QFrame* frame, QPushButton* close, 
 }
 
 void TForm1::buildPanels() {
-    auto* central = new QWidget(this);
+    // The file row and the viewer keep their designed size; on a screen too small for the
+    // window they scroll between the menu bar and the status bar, which stay in view.
+    auto* central = new QWidget;
     central->setObjectName(QStringLiteral("PMain"));
-    setCentralWidget(central);
+    m_content = central;
+    m_contentArea = new QScrollArea(this);
+    m_contentArea->setObjectName(QStringLiteral("SBMain"));
+    m_contentArea->setFrameShape(QFrame::NoFrame);
+    m_contentArea->setWidgetResizable(true);
+    m_contentArea->setWidget(central);
+    setCentralWidget(m_contentArea);
 
     STFile = new QLabel(QStringLiteral("RINEX File"), central);
     STFile->setObjectName(QStringLiteral("STFile"));
@@ -321,8 +355,31 @@ void TForm1::buildPanels() {
     POccup = new OccupationsPanel(PViewer);
     addViewPanel(Panel::POccup, POccup, POccup->closeButton(), 14, 49);
     for (QPushButton* calc : {PSats->calculatorButton(), PMeasurs->calculatorButton(),
-                              PEvents->calculatorButton(), POccup->calculatorButton()})
+                              PEvents->calculatorButton(), POccup->calculatorButton()}) {
         connect(calc, &QPushButton::clicked, this, &TForm1::BBTimeVClick);
+        setHelpTopic(calc, kCalculatorTopic);
+    }
+    // The controls inside the panels whose topic is not their panel's.
+    for (QWidget* choice :
+         {static_cast<QWidget*>(PMeasurs->RGMeasurs), static_cast<QWidget*>(PMeasurs->RGMGPS),
+          static_cast<QWidget*>(PMeasurs->RGMGLO), static_cast<QWidget*>(PMeasurs->RGMGEO),
+          static_cast<QWidget*>(PMeasurs->RGMGAL), static_cast<QWidget*>(PMeasurs->BBComObs),
+          static_cast<QWidget*>(PMeasurs->GMeas), static_cast<QWidget*>(PMeasurs->RGComObs),
+          static_cast<QWidget*>(PMeasurs->BBOkComObs),
+          static_cast<QWidget*>(PMeasurs->BBCloseComObs)})
+        setHelpTopic(choice, kChoicesTopic);
+    setHelpTopic(PMeasurs->PCombObs, 4);
+    setHelpTopic(PSats->ChartSat, 35);
+    setHelpTopic(POccup->LBOccup, 14);
+    setHelpTopic(POccup->ChOccup, 14);
+
+    // The epoch-number axes can show the epochs' time of day: the records' times, and for the
+    // time differences the epoch lines' (the chart numbers its points by list line).
+    const ChartView::EpochTimes records = [this] { return recordTimes(); };
+    for (ChartView* chart :
+         {PSats->ChartSat, PMeasurs->ChMeasurs, PMeasurs->ChMeasursSN, POccup->ChOccup})
+        chart->setEpochTimes(records);
+    PVTime->ChTimes->setEpochTimes([this] { return listTimes(); });
     PIO = new IonoPanel(PViewer);
     addViewPanel(Panel::PIO, PIO, PIO->closeButton(), 30, 30);
     PEphemGPS = new EphemPanel(PViewer);
@@ -350,7 +407,7 @@ void TForm1::buildPanels() {
     StatusBar1->setSizeGripEnabled(false); // the window has a fixed size
     setStatusBar(StatusBar1);
 
-    // The wait notice floats over everything, in the middle of the window.
+    // The wait notice floats over everything, in the middle of what the window shows.
     PWait = new WaitPanel(central);
     PWait->hide();
 
@@ -410,8 +467,9 @@ void TForm1::render() {
 
 void TForm1::placeWaitPanel() {
     PWait->adjustSize();
-    const QWidget* area = centralWidget();
-    PWait->move((area->width() - PWait->width()) / 2, (area->height() - PWait->height()) / 2);
+    // In the middle of what the window shows of its content.
+    const QRect shown(-m_content->pos(), m_contentArea->viewport()->size());
+    PWait->move(shown.center() - QPoint(PWait->width() / 2, PWait->height() / 2));
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -419,14 +477,44 @@ void TForm1::resizeEvent(QResizeEvent* event) {
     placeWaitPanel();
 }
 
+void TForm1::fitToScreen() {
+    const QScreen* s = screen();
+    if (!s)
+        return;
+    const QRect area = s->availableGeometry();
+    // The frame is known once the window manager has framed the window; 0 before.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize size = mainWindowSize(area.size(), frame);
+    // The content keeps the size it has in a window of the designed size.
+    const int bars = (menuBar()->isVisible() ? menuBar()->sizeHint().height() : 0) +
+                     StatusBar1->sizeHint().height();
+    // A vertical scroll bar takes its width from the content, never a horizontal one as well.
+    const int scrollBar = size.height() < kMainWindowSize.height()
+                              ? style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+                              : 0;
+    m_content->setMinimumSize(kMainWindowSize - QSize(scrollBar, bars));
+    if (size != this->size())
+        setFixedSize(size);
+    QRect framed(QPoint(), size + frame);
+    framed.moveCenter(area.center());
+    framed.moveTopLeft(
+        QPoint(std::max(framed.left(), area.left()), std::max(framed.top(), area.top())));
+    if (framed.topLeft() != frameGeometry().topLeft())
+        move(framed.topLeft());
+}
+
+void TForm1::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    // The window manager's frame and work area are known after the first placing.
+    if (!m_fitted && isVisible() && frameGeometry().size() != geometry().size()) {
+        m_fitted = true;
+        fitToScreen();
+    }
+}
+
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    // Centred on the screen.
-    if (const QScreen* s = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(s->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    fitToScreen();
     placeWaitPanel();
     // FormShow: the focus goes to Input File.
     if (PView->BBInput->isVisible() && PView->BBInput->isEnabled())
@@ -458,6 +546,16 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
                 FormKeyUp();
             return true;
         }
+        // F1 on an open menu of the menu bar: the topic of the highlighted item.
+        if (auto* menu = qobject_cast<QMenu*>(watched);
+            key->key() == Qt::Key_F1 && menu && MainMenu1->actions().contains(menu->menuAction())) {
+            if (!key->isAutoRepeat()) {
+                const QAction* item = menu->activeAction();
+                const int topic = item ? item->property("helpTopic").toInt() : 0;
+                openHelpTopic(PView->BBInput, helpFile(), topic != 0 ? topic : kFirstHelpTopic);
+            }
+            return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -485,14 +583,51 @@ void TForm1::BBInputClick() {
         PView->BBInput->setFocus();
 }
 
+bool TForm1::openFile(const QString& path) {
+    if (m_driver->scanning() || path.isEmpty())
+        return false;
+    // The dialog hands out whole paths; so does this.
+    const std::string chosen = QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();
+    const bool taken = m_driver->BBInputClick([&chosen] { return std::optional(chosen); });
+    render();
+    if (!taken)
+        return false;
+    BBScanClick();
+    return true;
+}
+
+// One local file at a time can be dropped.
+static QString droppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls()[0].isLocalFile())
+        return {};
+    return data->urls()[0].toLocalFile();
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!m_driver->scanning() && !droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const QString file = droppedFile(event->mimeData());
+    if (file.isEmpty() || m_driver->scanning())
+        return;
+    event->acceptProposedAction();
+    openFile(file);
+}
+
 void TForm1::InputRinexFile1Click() {
     BBInputClick();
 }
 
 void TForm1::afterScan() {
     const scan::TScanDriver& d = *m_driver;
-    if (d.window().headerViewFilled && d.obsFile())
-        PHeader->FillHeaderView(d.headerO, d.obsFile()->intervalMs, fromPath(d.run().DecSep));
+    m_errorsChoiceFromScan = true;
+    m_recordTimes.reset(); // the epochs of this scan
+    m_listTimes.reset();
+    if (d.window().headerViewFilled)
+        PHeader->FillHeaderView(d.headerAsRead().header, d.headerAsRead().intervalMs,
+                                fromPath(d.run().DecSep));
     render();
     if (PView->BBInput->isVisible() && PView->BBInput->isEnabled())
         PView->BBInput->setFocus();
@@ -520,12 +655,16 @@ void TForm1::BBStopClick() {
 
 // ---- the view panels --------------------------------------------------------------------------
 
-void TForm1::showViewPanel(scan::Panel panel) {
+void TForm1::enterViewPanel(scan::Panel panel) {
     scan::WindowState& w = m_driver->window();
     scan::HideViewPanels(w);
     w.PViewerInFront = true;
     w.panel = panel;
     render();
+}
+
+void TForm1::showViewPanel(scan::Panel panel) {
+    enterViewPanel(panel);
     if (QPushButton* close = closeButtonOf(panel); close && close->isEnabled())
         close->setFocus();
 }
@@ -573,6 +712,22 @@ std::filesystem::path TForm1::recordPath(scan::TempFile file) const {
     return m_driver->run().recordFileName(file);
 }
 
+std::shared_ptr<const std::vector<std::string>> TForm1::recordTimes() {
+    if (!m_recordTimes)
+        m_recordTimes = std::make_shared<const std::vector<std::string>>(
+            views::recordTimesOfDay(recordPath(scan::TempFile::RinexEpochs)));
+    return m_recordTimes;
+}
+
+std::shared_ptr<const std::vector<std::string>> TForm1::listTimes() {
+    if (!m_listTimes) {
+        const obs::TObsFileO* o = m_driver->obsFile();
+        m_listTimes = std::make_shared<const std::vector<std::string>>(
+            o ? views::listTimesOfDay(o->LBEpochs) : std::vector<std::string>());
+    }
+    return m_listTimes;
+}
+
 void TForm1::BBTimeVClick() {
     CreateSecondaryWindows();
     const obs::TObsFileO* o = m_driver->obsFile();
@@ -598,6 +753,9 @@ void TForm1::Ephemerides1Click() {
 }
 
 void TForm1::Measurements1Click() {
+    // The panel is in front before it charts: every repaint of the reading loop, and the
+    // gauge, show it.
+    enterViewPanel(scan::Panel::PMeasurs);
     if (const obs::TObsFileO* o = m_driver->obsFile())
         PMeasurs->open(recordPath(scan::TempFile::RinexEpochs), recordPath(scan::TempFile::ObsRecs),
                        m_driver->headerO, *o, *m_observer);
@@ -617,9 +775,12 @@ void TForm1::Externalevents1Click() {
 }
 
 void TForm1::Occupations1Click() {
-    if (const obs::TObsFileO* o = m_driver->obsFile())
-        POccup->open(recordPath(scan::TempFile::RinexEpochs), m_driver->headerO, *o,
-                     m_driver->run().DecSep, *m_observer);
+    // The other views go first; a record file that cannot be read stops the view there.
+    enterViewPanel(scan::Panel::None);
+    const obs::TObsFileO* o = m_driver->obsFile();
+    if (!o || !POccup->open(recordPath(scan::TempFile::RinexEpochs), m_driver->headerO, *o,
+                            m_driver->run().DecSep, *m_observer))
+        return;
     showViewPanel(scan::Panel::POccup);
 }
 
@@ -646,7 +807,11 @@ void TForm1::ViewErrors1Click() {
     for (text::FileKind kind : text::kFileKinds)
         FormErrors->setHeaderCaption(
             kind, fromPath(w.errorHeaderCaptions[static_cast<std::size_t>(kind)]));
-    FormErrors->checkChoice(w.errorsChoice);
+    // The scan chose the kind to show; after that the user's own choice stays.
+    if (m_errorsChoiceFromScan) {
+        FormErrors->checkChoice(w.errorsChoice);
+        m_errorsChoiceFromScan = false;
+    }
     FormErrors->refresh();
     FormErrors->exec();
 }

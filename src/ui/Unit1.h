@@ -9,6 +9,8 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -43,6 +45,12 @@ QIcon programIcon();
 /// The caption FormCreate gives the main window.
 QString mainWindowCaption();
 
+/// The main window's designed size.
+inline constexpr QSize kMainWindowSize{1040, 800};
+/// The main window's size in a work area of `available` with the window system's frame of
+/// `frame` around it: the designed size where it fits, else as much of it as fits.
+QSize mainWindowSize(const QSize& available, const QSize& frame);
+
 /// The main window: menus, the input panel, the view panels and the status bar. It holds no
 /// scan logic: every click goes to the scan driver, and the window then shows the driver's
 /// window state (during a scan as well, at each point where the scan repaints or polls).
@@ -67,6 +75,10 @@ public:
     void render();
     /// The help file the help calls name: StartDir + "Quillon.chm".
     QString helpFile() const;
+
+    /// A file named from outside (the command line, a drop on the window): chosen as Input
+    /// File would choose it, then scanned. False, with nothing done, while a scan runs.
+    bool openFile(const QString& path);
 
     // Menu handlers.
     void InputRinexFile1Click();
@@ -132,25 +144,43 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     class WindowObserver;
 
     void FormCreate(const std::filesystem::path& workingDir);
     void buildMenus();
+    /// Every hint of the main window and its secondary windows stays up for 500 seconds.
+    void holdToolTips();
     void buildPanels();
     /// Takes a finished view panel into the viewer with its Close button and help topics.
     void addViewPanel(scan::Panel panel, QFrame* frame, QPushButton* close, int topic,
                       int closeTopic);
+    /// Puts a view panel (None: the input panel) in front of the others.
+    void enterViewPanel(scan::Panel panel);
+    /// The same, and the panel's Close button takes the focus.
     void showViewPanel(scan::Panel panel);
     void afterScan();
     void placeWaitPanel();
+    /// Sizes the window to its screen's work area (scrolling what does not fit) and centres it.
+    void fitToScreen();
     QWidget* panelWidget(scan::Panel panel) const;
     QPushButton* closeButtonOf(scan::Panel panel) const;
     std::filesystem::path recordPath(scan::TempFile file) const;
+    /// The time of day of each epoch of the last scan, read once per scan on first use.
+    std::shared_ptr<const std::vector<std::string>> recordTimes();
+    std::shared_ptr<const std::vector<std::string>> listTimes();
 
     QScrollArea* m_headerArea = nullptr;
+    QWidget* m_content = nullptr; // the file row and the viewer, scrolled on a small screen
+    QScrollArea* m_contentArea = nullptr;
+    bool m_fitted = false; // fitted again with the window manager's frame
+    std::shared_ptr<const std::vector<std::string>> m_recordTimes, m_listTimes;
+    bool m_errorsChoiceFromScan = false; // the errors window is still to show the scan's choice
     std::unique_ptr<WindowObserver> m_observer;
     std::unique_ptr<scan::TScanDriver> m_driver;
     std::array<QAction*, scan::kMenuItemCount> m_menuItems{};

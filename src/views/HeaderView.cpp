@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <initializer_list>
-#include <utility>
 
 namespace views {
 
@@ -15,6 +13,10 @@ static std::string satelliteSystemName(std::uint8_t code) {
         return "GLONASS";
     case 2:
         return "MIXED";
+    case 3:
+        return "GEO";
+    case 4:
+        return "GALILEO";
     default:
         return "GPS";
     }
@@ -37,22 +39,30 @@ static std::string rightAligned(std::string s, std::size_t width) {
     return s;
 }
 
+// A number of 0 to 9 gets a leading 0; others (a header can hold any) are written whole.
+static std::string twoDigits(long long n) {
+    std::string s = std::to_string(n);
+    return n >= 0 && n <= 9 ? "0" + s : s;
+}
+
 std::string observationTimeText(const text::TEpochTime& t) {
     // Seconds are truncated; a value that is not a number shows as 0.
     const long double s = t.seconds;
     const long long whole = std::isfinite(s) && s > 0 ? static_cast<long long>(std::trunc(s)) : 0;
-    // Appended piece by piece: GCC 12 at -O3 reports a false -Wrestrict on the chain of
+    // Appended piece by piece: GCC 12 at -O3 reports a false -Wrestrict on a chain of
     // operator+ that starts with a literal.
     std::string text = " ";
-    for (const auto& [number, after] : {std::pair<long long, char>{t.day, '/'},
-                                        {t.month, '/'},
-                                        {t.year, ' '},
-                                        {t.hour, ':'},
-                                        {t.minute, ':'}}) {
-        text += std::to_string(number);
-        text += after;
-    }
-    text += std::to_string(whole);
+    text += twoDigits(t.day);
+    text += '/';
+    text += twoDigits(t.month);
+    text += '/';
+    text += std::to_string(t.year);
+    text += ' ';
+    text += twoDigits(t.hour);
+    text += ':';
+    text += twoDigits(t.minute);
+    text += ':';
+    text += twoDigits(whole);
     return text;
 }
 

@@ -39,7 +39,8 @@ inline constexpr std::string_view kPrnObsHeading = " PRN            # OF Observa
 HeaderViewTexts computeHeaderView(const header::THeaderData& h, std::int32_t intervalMs,
                                   std::string_view decSep);
 
-/// " " + day/month/year hour:minute:whole seconds, without leading zeros: " 25/5/2009 0:0:30".
+/// " " + day/month/year hour:minute:whole seconds, each part but the year with a leading 0
+/// when it has one digit, as the epoch list writes times: " 25/05/2009 00:00:30".
 std::string observationTimeText(const text::TEpochTime& t);
 
 } // namespace views

@@ -78,6 +78,7 @@ OccupationsView computeOccupationsView(const std::filesystem::path& rinexEpochs,
     text::RecordFileReader file;
     if (!file.open(rinexEpochs, obs::kEpochRecSize)) {
         v.messages.emplace_back("Error Opening File RinexEpochs.dat ! ");
+        v.opened = false;
         return v;
     }
     obs::TOccupation previous; // empty name and number, static, height 0

@@ -38,11 +38,12 @@ struct OccupationsView {
     std::string leftTitle;
     AxisRule left = AxisRule::fixed(-1, 1);
     std::vector<std::string> messages;
+    bool opened = true; // false: RinexEpochs.dat could not be opened, and the view stops there
 };
 
 /// Reads RinexEpochs.dat (only when more than one epoch was written). The list and the chart
 /// each tell a file shorter than writtenEpochs with "Unexpected end of file"; a file that
-/// cannot be opened leaves the heading alone and an empty chart.
+/// cannot be opened leaves the heading alone and an empty chart, and clears `opened`.
 OccupationsView computeOccupationsView(const std::filesystem::path& rinexEpochs,
                                        std::int32_t writtenEpochs, std::string_view receiverNumber,
                                        std::string_view decSep);

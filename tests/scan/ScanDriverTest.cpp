@@ -686,3 +686,46 @@ TEST(TScanDriver, AnExitAnsweredNoDuringAScanChangesNothing) {
     EXPECT_EQ(rig.driver.window().STSumNumEp, "Epochs           3000");
     expectFiles(rig.driver.window(), {{FileKind::N, Colour::Lime, Colour::Lime}});
 }
+
+// The data scan changes the header record (an event's new site, the first epoch's time) and
+// the interval (the first step of a file without INTERVAL); the header view's source keeps the
+// header as its scan read it.
+TEST(TScanDriver, TheHeaderViewSourceIsTheHeaderAsRead) {
+    Rig rig("drv-asread");
+    Lines header = {
+        H("     2.11           OBSERVATION DATA    G (GPS)", "RINEX VERSION / TYPE"),
+        H("quillon             tester              20261210", "PGM / RUN BY / DATE"),
+        H("QUIL", "MARKER NAME"),
+        H("10901M001", "MARKER NUMBER"),
+        H("        1.5000        0.0000        0.0000", "ANTENNA: DELTA H/E/N"),
+        H("     1     1", "WAVELENGTH FACT L1/2"),
+        H("     2    C1    P2", "# / TYPES OF OBSERV"),
+        H("  2009     1     5     0     5    0.0000000     GPS", "TIME OF FIRST OBS"),
+        H("", "END OF HEADER"),
+    };
+    const Lines event = {
+        " 09  1  5  0  0 15.0000000  3  3",
+        H("QUIL B", "MARKER NAME"),
+        H("10901M002", "MARKER NUMBER"),
+        H("        0.8765        0.0000        0.0000", "ANTENNA: DELTA H/E/N"),
+    };
+    const Lines first = obsEpochs(1);
+    const Lines second = obsEpoch(1);
+    const std::string o = rig.put("site0050.09o", fileOf({header, first, event, second}));
+    ASSERT_TRUE(rig.scanFile(o));
+    ASSERT_TRUE(rig.w().headerViewFilled);
+    ASSERT_EQ(rig.driver.obsFile()->writtenEpochs, 2);
+
+    // What the data scan made of the record: the view must not show it.
+    const header::THeaderData& changed = rig.driver.headerO;
+    EXPECT_EQ(changed.markerName, "QUIL B");
+    EXPECT_EQ(rig.driver.obsFile()->intervalMs, 30000);
+
+    const scan::HeaderAsRead& read = rig.driver.headerAsRead();
+    EXPECT_EQ(read.header.markerName, "QUIL");
+    EXPECT_EQ(read.header.markerNumber, "10901M001");
+    EXPECT_EQ(read.header.antennaH, 1.5L);
+    EXPECT_EQ(read.intervalMs, 0);
+    EXPECT_TRUE(read.header.firstObsPresent);
+    EXPECT_EQ(read.header.firstObs.minute, 5);
+}

@@ -15,7 +15,7 @@ class AdvTest : public QObject {
 private slots:
     void carriesTheGivenTexts() {
         ui::TFormAdv box;
-        QCOMPARE(box.windowTitle(), QStringLiteral("About Quillon"));
+        QCOMPARE(box.windowTitle(), QStringLiteral("About Quillon — Quillon"));
         QVERIFY(box.isModal());
         QVERIFY(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(box.findChild<QLabel*>("STTitle")->text(), QStringLiteral("Quillon"));

@@ -2,9 +2,49 @@
 
 #include "UiTestMain.h"
 
-#include <QTest>
+#include "ui/Notice.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <memory>
+#include <string>
 #include <vector>
+
+namespace {
+
+/// A chart of 100 points from (1, 10) to (100, 1000), drawn.
+std::unique_ptr<ui::ChartView> filledChart() {
+    auto chart = std::make_unique<ui::ChartView>();
+    chart->setWholeNumberXAxis();
+    chart->addSeries(QStringLiteral("a"), Qt::black);
+    std::vector<double> x, y;
+    for (int i = 1; i <= 100; ++i) {
+        x.push_back(i);
+        y.push_back(10.0 * i);
+    }
+    chart->setSeriesData(0, x, y);
+    chart->resize(600, 400);
+    chart->show();
+    chart->refresh();
+    return chart;
+}
+
+void sendMouse(ui::ChartView& chart, QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+    QMouseEvent event(type, at, chart.mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(&chart, &event);
+}
+
+QAction* menuItem(QMenu* menu, const char* name) {
+    return menu->findChild<QAction*>(QString::fromLatin1(name));
+}
+
+} // namespace
 
 class ChartViewTest : public QObject {
     Q_OBJECT
@@ -92,6 +132,116 @@ private slots:
         QVERIFY(!labels.isEmpty());
         QVERIFY2(labels.front().startsWith(QStringLiteral("25/05/2009 12:")),
                  qPrintable(labels.front()));
+    }
+
+    // The wheel zooms both axes about the pointer, a drag pans both, a double-click brings
+    // the full view back.
+    void wheelZoomsDragPansDoubleClickResets() {
+        const auto chart = filledChart();
+        QVERIFY(QTest::qWaitForWindowExposed(chart.get()));
+        const QCPRange fullX = chart->xAxis->range();
+        const QCPRange fullY = chart->yAxis->range();
+        const QPoint centre = chart->axisRect()->rect().center();
+
+        QWheelEvent wheel(centre, chart->mapToGlobal(centre), QPoint(), QPoint(0, 240),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(chart.get(), &wheel);
+        QVERIFY(chart->xAxis->range().size() < fullX.size() * 0.9);
+        QVERIFY(chart->yAxis->range().size() < fullY.size() * 0.9);
+
+        const QCPRange zoomedX = chart->xAxis->range();
+        const QCPRange zoomedY = chart->yAxis->range();
+        sendMouse(*chart, QEvent::MouseButtonPress, centre, Qt::LeftButton);
+        sendMouse(*chart, QEvent::MouseMove, centre + QPoint(60, -40), Qt::LeftButton);
+        sendMouse(*chart, QEvent::MouseButtonRelease, centre + QPoint(60, -40), Qt::NoButton);
+        QVERIFY(chart->xAxis->range().lower < zoomedX.lower); // dragged right: earlier epochs
+        QVERIFY(chart->yAxis->range().lower < zoomedY.lower); // dragged up: lower values
+        QCOMPARE(chart->xAxis->range().size(), zoomedX.size());
+
+        QTest::mouseDClick(chart.get(), Qt::LeftButton, Qt::NoModifier, centre);
+        QCOMPARE(chart->xAxis->range(), fullX);
+        QCOMPARE(chart->yAxis->range(), fullY);
+    }
+
+    // "Save image..." writes PNG or PDF by the chosen name; "Copy" puts the picture on the
+    // clipboard.
+    void theContextMenuSavesAndCopiesTheChart() {
+        const auto chart = filledChart();
+        QTemporaryDir dir;
+        ui::NoticeRecorder recorder;
+        recorder.files << dir.filePath("chart") << dir.filePath("chart.pdf")
+                       << dir.filePath("no/such/folder/chart.png");
+        const std::unique_ptr<QMenu> menu(chart->newContextMenu());
+        QCOMPARE(menuItem(menu.get(), "SaveImage1")->text(), QStringLiteral("Save image..."));
+        QCOMPARE(menuItem(menu.get(), "Copy1")->text(), QStringLiteral("Copy"));
+        QVERIFY(!menuItem(menu.get(), "TimeOfDay1")); // no epoch times: no switch
+
+        struct Saved {
+            QString file;
+            QByteArray magic;
+        };
+        for (const Saved& s : {Saved{dir.filePath("chart.png"), QByteArray("\x89PNG")},
+                               Saved{dir.filePath("chart.pdf"), QByteArray("%PDF")}}) {
+            UI_TRACE(s.file);
+            menuItem(menu.get(), "SaveImage1")->trigger();
+            QFile f(s.file);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.read(s.magic.size()), s.magic);
+        }
+        QCOMPARE(recorder.dialogFilters.value(0),
+                 QStringLiteral("PNG image (*.png)|*.png|PDF document (*.pdf)|*.pdf"));
+        menuItem(menu.get(), "SaveImage1")->trigger();
+        QCOMPARE(recorder.notices.size(), 1);
+        QVERIFY(recorder.notices[0].startsWith(QStringLiteral("The image could not be written")));
+
+        QApplication::clipboard()->clear();
+        menuItem(menu.get(), "Copy1")->trigger();
+        const QImage copied = QApplication::clipboard()->image();
+        QCOMPARE(copied.size(), chart->size() * chart->devicePixelRatioF());
+    }
+
+    // An epoch-number axis switches to the epochs' time of day and back.
+    void anEpochAxisShowsTheTimeOfDay() {
+        const auto chart = filledChart();
+        chart->setAxisTitles(QStringLiteral("Epoch number"), QString());
+        int asked = 0;
+        chart->setEpochTimes([&asked] {
+            ++asked;
+            auto times = std::make_shared<std::vector<std::string>>();
+            for (int i = 0; i < 100; ++i)
+                times->push_back("00:" + std::to_string(10 + i / 2) + (i % 2 ? ":30" : ":00"));
+            return std::shared_ptr<const std::vector<std::string>>(std::move(times));
+        });
+        chart->fixXRange(1, 5);
+        chart->refresh();
+        QCOMPARE(asked, 0); // nothing is read while the axis shows numbers
+        QCOMPARE(chart->xAxis->tickVectorLabels().value(0), QStringLiteral("1"));
+
+        const std::unique_ptr<QMenu> menu(chart->newContextMenu());
+        QAction* times = menuItem(menu.get(), "TimeOfDay1");
+        QVERIFY(times && times->isCheckable() && !times->isChecked());
+        times->trigger();
+        QVERIFY(chart->timeOfDay());
+        QCOMPARE(chart->xAxis->label(), QStringLiteral("Time of day"));
+        const QVector<double> ticks = chart->xAxis->tickVector();
+        const QVector<QString> labels = chart->xAxis->tickVectorLabels();
+        QVERIFY(!ticks.isEmpty());
+        for (int i = 0; i < ticks.size(); ++i) {
+            UI_TRACE(QString::number(ticks[i]));
+            const int epoch = qRound(ticks[i]);
+            const QString expected =
+                QStringLiteral("00:%1:%2")
+                    .arg(10 + (epoch - 1) / 2)
+                    .arg((epoch - 1) % 2 ? QStringLiteral("30") : QStringLiteral("00"));
+            QCOMPARE(labels[i], expected);
+        }
+        QCOMPARE(asked, 1);
+        chart->refresh(); // a new fill asks again: a new scan has new epochs
+        QCOMPARE(asked, 2);
+
+        chart->setTimeOfDay(false);
+        QCOMPARE(chart->xAxis->label(), QStringLiteral("Epoch number"));
+        QCOMPARE(chart->xAxis->tickVectorLabels().value(0), QStringLiteral("1"));
     }
 
     // Axis numbers follow the user's decimal separator and never group thousands.

@@ -65,7 +65,7 @@ private slots:
     void carriesTheGivenNamesAndCaptions() {
         text::DiagnosticsLists lists;
         ui::TFormErrors form(lists);
-        QCOMPARE(form.windowTitle(), QStringLiteral(" Errors"));
+        QCOMPARE(form.windowTitle(), QStringLiteral(" Errors — Quillon"));
         QVERIFY(form.isModal());
         QCOMPARE(form.findChild<QGroupBox*>("GBRinexFiles")->title(),
                  QStringLiteral("Rinex Files"));

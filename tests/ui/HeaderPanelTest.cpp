@@ -130,7 +130,7 @@ private slots:
             {"ST_WLF_L2", "2"},
             {"ST_WLF_NS", "1"},
             {"ST_Interval", "30000"},
-            {"ST_FirstObs", " 25/5/2009 0:0:30"},
+            {"ST_FirstObs", " 25/05/2009 00:00:30"},
             {"ST_LastObs", ""},
             {"ST_TimeSys", "GPS"},
             {"ST_LeapSec", "15"},
@@ -157,7 +157,7 @@ private slots:
         bare.markerName = "NEXT";
         panel.FillHeaderView(bare, 0, QStringLiteral("."));
         QCOMPARE(labelText(panel, "ST_MarName"), QStringLiteral("NEXT"));
-        QCOMPARE(labelText(panel, "ST_FirstObs"), QStringLiteral(" 25/5/2009 0:0:30"));
+        QCOMPARE(labelText(panel, "ST_FirstObs"), QStringLiteral(" 25/05/2009 00:00:30"));
         QCOMPARE(labelText(panel, "ST_ObsTyp"), QStringLiteral("  C1  L1  L2  P2"));
         QCOMPARE(labelText(panel, "ST_Interval"), QStringLiteral("0"));
         QCOMPARE(shownLines(panel.findChild<QListView*>("LB_WFPRN")), QStringList{" SI   PRN "});

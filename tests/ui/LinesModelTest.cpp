@@ -2,11 +2,19 @@
 
 #include "UiTestMain.h"
 
+#include "ui/Notice.h"
+
 #include <QAbstractItemModelTester>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
 #include <QListView>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +22,37 @@ class LinesModelTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Any lines can be selected and copied; "Save list..." writes the whole list byte for byte.
+    void copiesTheSelectedLinesAndSavesTheList() {
+        std::vector<std::string> lines = {"string 6 : Not valid Leap Seconds", "    1X",
+                                          "string 9 : Bad \xb5 byte", "end"};
+        QListView* view = ui::newLinesView(nullptr, QStringLiteral("LBHeader"));
+        const std::unique_ptr<QListView> owner(view);
+        ui::linesModelOf(view)->setLines(&lines);
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        QCOMPARE(view->selectionMode(), QAbstractItemView::ExtendedSelection);
+        const QAbstractItemModel* model = view->model();
+        view->selectionModel()->select(model->index(2, 0), QItemSelectionModel::Select);
+        view->selectionModel()->select(model->index(0, 0), QItemSelectionModel::Select);
+
+        QApplication::clipboard()->clear();
+        QTest::keySequence(view, QKeySequence::Copy);
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QStringLiteral("string 6 : Not valid Leap Seconds\nstring 9 : Bad \u00b5 byte\n"));
+
+        QTemporaryDir dir;
+        ui::NoticeRecorder recorder;
+        recorder.files << dir.filePath("errors.txt");
+        view->findChild<QAction*>(QStringLiteral("SaveList1"))->trigger();
+        QCOMPARE(recorder.dialogCaptions, QStringList{"Save list"});
+        QFile f(dir.filePath("errors.txt"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("string 6 : Not valid Leap Seconds\n    1X\nstring 9 : "
+                                         "Bad \xb5 byte\nend\n"));
+        QVERIFY(recorder.notices.isEmpty());
+    }
+
     // A 1 Hz daily file gives 86400 epoch lines plus gap lines; the model shows them without
     // copying, and the view asks only for what it draws.
     void showsHundredsOfThousandsOfLines() {

@@ -15,6 +15,7 @@
 #include "ui/MeasurementsPanel.h"
 #include "ui/Notice.h"
 #include "ui/OccupationsPanel.h"
+#include "ui/PieGauge.h"
 #include "ui/SatellitesPanel.h"
 #include "ui/SummaryPanel.h"
 #include "ui/TimeV.h"
@@ -31,12 +32,15 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
 #include <cstdio>
@@ -110,10 +114,16 @@ void writeFile(const QString& path, const Lines& lines) {
     }
 }
 
+// An item of the menu bar's menus (the lists' Copy and Save list... are actions too).
+bool isMenuItem(const QAction* a) {
+    return !a->objectName().isEmpty() && !a->menu() && !a->isSeparator() &&
+           qobject_cast<const QMenu*>(a->parent());
+}
+
 QStringList enabledMenus(const ui::TForm1& form) {
     QStringList names;
     for (const QAction* a : form.findChildren<QAction*>())
-        if (!a->objectName().isEmpty() && !a->menu() && !a->isSeparator() && a->isEnabled())
+        if (isMenuItem(a) && a->isEnabled())
             names << a->objectName();
     names.sort();
     return names;
@@ -161,6 +171,30 @@ protected:
             ++count;
         return QObject::eventFilter(watched, event);
     }
+};
+
+/// Counts the paints of the gauge while it shows a full pie, and whether its panel was in
+/// front of the summary each time.
+class FullGaugePaints : public QObject {
+public:
+    FullGaugePaints(const ui::PieGauge* gauge, const QWidget* panel, const QWidget* other)
+        : m_gauge(gauge), m_panel(panel), m_other(other) {}
+    int count = 0;
+    bool panelInFront = true;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_gauge && event->type() == QEvent::Paint && m_gauge->percent() == 100) {
+            ++count;
+            panelInFront = panelInFront && m_panel->isVisible() && !m_other->isVisible();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    const ui::PieGauge* m_gauge;
+    const QWidget* m_panel;
+    const QWidget* m_other;
 };
 
 const QStringList kAlwaysOn = {"About1", "ExitQuillon1", "InputRinexFile1", "QuillonHelp1"};
@@ -222,7 +256,7 @@ private slots:
         ui::TForm1& form = *rig.form;
         QCOMPARE(form.windowTitle(), QStringLiteral("   Quillon   (beta version 1.0.6)") +
                                          QString(42, QLatin1Char(' ')) +
-                                         QStringLiteral("Velmora [4]"));
+                                         QStringLiteral("Velmora [4] — Quillon"));
         QCOMPARE(form.minimumSize(), form.maximumSize());
         QCOMPARE(enabledMenus(form), kAlwaysOn);
         QVERIFY(!button(form, "BBScan")->isEnabled());
@@ -282,8 +316,8 @@ private slots:
             QVERIFY(label->isVisible());
             for (const QWidget* w :
                  {static_cast<const QWidget*>(label), static_cast<const QWidget*>(caption)}) {
-                const QRect r(w->mapTo(&form, QPoint(0, 0)), w->size());
-                QVERIFY(QRect(QPoint(0, 0), form.size()).contains(r));
+                const QRect r(w->mapTo(form.PSumm, QPoint(0, 0)), w->size());
+                QVERIFY(QRect(QPoint(0, 0), form.PSumm->size()).contains(r));
                 for (const QRect& other : cells)
                     QVERIFY(!r.intersects(other));
                 cells.push_back(r);
@@ -634,7 +668,7 @@ private slots:
         QTimer::singleShot(0, &form, [&] {
             ui::TFormAdv* about = form.FormAdv;
             seen = about->isVisible();
-            QCOMPARE(about->windowTitle(), QStringLiteral("About Quillon"));
+            QCOMPARE(about->windowTitle(), QStringLiteral("About Quillon — Quillon"));
             QCOMPARE(about->StaticText1->text(), QStringLiteral("Version 1.0.6"));
             QCOMPARE(about->StaticText3->text(), QStringLiteral("25 May 2009"));
             QTest::keyClick(about->BB, Qt::Key_F1);
@@ -702,6 +736,249 @@ private slots:
             QCOMPARE(f.readAll(), bytes[i]);
             QCOMPARE(QFileInfo(f).lastModified(), times[i]);
         }
+    }
+
+    // With no display name set, the caption is what the window system shows; every window
+    // gives its caption exactly and appends the program's name.
+    void everyCaptionEndsWithTheProgramsName() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        const QString dash = QStringLiteral(" \u2014 Quillon");
+        ui::HelpWindow help;
+        const std::vector<std::pair<const QWidget*, QString>> windows = {
+            {&form, ui::mainWindowCaption()},
+            {form.FormErrors, " Errors"},
+            {form.FormTime, "   Epoch number  --->  Time"},
+            {form.FormAdv, "About Quillon"},
+            {&help, "Quillon Help"},
+        };
+        for (const auto& [window, given] : windows) {
+            UI_TRACE(given);
+            QCOMPARE(window->windowTitle(), given + dash);
+        }
+    }
+
+    // The header view shows the header as its scan read it: the data scan's event (a new
+    // site and antenna), its first epoch (00:00:00 where the header says 00:05:00) and its
+    // first step (no INTERVAL line) change the header record, not the view.
+    void theHeaderViewShowsTheHeaderAsRead() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        Lines lines = obsFile(3);
+        lines[2] = H("QUIL", "MARKER NAME");
+        lines[7] = H("10901M001", "MARKER NUMBER");
+        lines[8] = H("  2009     1     5     0     5    0.0000000     GPS", "TIME OF FIRST OBS");
+        const Lines event = {
+            " 09  1  5  0  0 15.0000000  3  3", H("QUIL B", "MARKER NAME"),
+            H("10901M002", "MARKER NUMBER"),
+            H("        0.8765        0.0000        0.0000", "ANTENNA: DELTA H/E/N")};
+        lines.insert(lines.begin() + 14, event.begin(), event.end());
+        rig.chooseAndScan(rig.put("site0050.09o", lines));
+        QCOMPARE(labelText(form, "STSumNumEp"), QStringLiteral("Epochs           3"));
+        QCOMPARE(form.driver().headerO.markerName, std::string("QUIL B"));
+
+        form.Header1->trigger();
+        const ui::HeaderPanel& h = *form.PHeader;
+        QCOMPARE(h.ST_MarName->text(), QStringLiteral("QUIL"));
+        QCOMPARE(h.ST_MarNumb->text(), QStringLiteral("10901M001"));
+        QCOMPARE(h.ST_AntH->text(), QStringLiteral("1.5"));
+        QCOMPARE(h.ST_Interval->text(), QStringLiteral("0"));
+        QCOMPARE(h.ST_FirstObs->text(), QStringLiteral(" 05/01/2009 00:05:00"));
+    }
+
+    // The first opening of Measurements shows its panel while it charts: the full gauge is
+    // painted on it, never behind the summary.
+    void measurementsAreInFrontWhileTheyChart() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        rig.chooseAndScan(rig.put("site0050.09o", obsFile(3)));
+        QVERIFY(form.PSumm->isVisible());
+        FullGaugePaints paints(form.PMeasurs->GMeas, form.PMeasurs, form.PSumm);
+        form.PMeasurs->GMeas->installEventFilter(&paints);
+        form.Measurements1->trigger();
+        QVERIFY(paints.count > 0);
+        QVERIFY(paints.panelInFront);
+        QCOMPARE(form.PMeasurs->GMeas->percent(), 0);
+        QVERIFY(form.PMeasurs->isVisible());
+    }
+
+    // Every row of the help topic table: the topic each control carries (what F1 opens for
+    // it), and F1 itself on a focusable control of each row that the main window shows.
+    void f1TopicsOfEveryControl() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        const QString obs = rig.put("site0050.09o", obsFile(3));
+        rig.put("site0050.09n", gpsFile());
+        rig.chooseAndScan(obs);
+        struct Row {
+            int topic;
+            const char* how; // the menu item that shows the row's panel, "" for the input panel
+            std::vector<const char*> controls;
+            const char* pressF1; // a focusable control of the main window, or nullptr
+        };
+        const std::vector<Row> rows = {
+            {1,
+             "",
+             {"BBInput", "BBScan", "BBStop", "EFile", "GScan", "STC1is", "STS5is", "STgpsis",
+              "STEphgalis", "STEEis", "STEnd", "BB"},
+             "BBInput"},
+            {2,
+             "ViewSummury1",
+             {"BBCloseSum", "BBShowErr", "ESumFile", "ESumGPS", "EGPSEph", "STSumNumEp", "PView"},
+             "BBCloseSum"},
+            {3, "TimesEpochs1", {"PVTime", "LBEpochs", "BBVCloseTimes"}, "LBEpochs"},
+            {4,
+             "Header1",
+             {"BBCloseHead", "GBEpochs", "GBFiles", "STFileO", "STFileLH", "PCombObs"},
+             "BBCloseHead"},
+            {5, "Satellites1", {"PSats"}, nullptr},
+            {9,
+             "Measurements1",
+             {"BBTimeV", "BitBtn3", "BitBtn5", "BitBtn9", "PMeasurs", "ChMeasurs", "ChMeasursSN",
+              "BBCloseMeas", "BitBtn28"},
+             "BitBtn9"},
+            {10, "Ephemerides1", {"PEphemGPS", "BBCloseEph", "BBMore", "RBG5"}, "BBCloseEph"},
+            {13,
+             "",
+             {"PMeteo", "CBPR", "CBZT", "BBCloseMeteo", "PEvents", "CBXA", "CBXB", "BBCloseEE"},
+             nullptr},
+            {14, "Occupations1", {"LBOccup", "ChOccup"}, "LBOccup"},
+            {16,
+             "Measurements1",
+             {"RGMeasurs", "RGMGPS", "RGMGLO", "RGMGEO", "RGMGAL", "BBComObs", "GMeas", "RGComObs",
+              "BBOkComObs", "BBCloseComObs"},
+             "BBComObs"},
+            {30, "Ionoparameters1", {"PIO", "BBCloseIono"}, "BBCloseIono"},
+            {31, "", {"ENumEp", "TBTime", "UDTime", "UDTimeLeft", "EDateTime"}, nullptr},
+            {35, "Satellites1", {"ChartSat", "BBCloseSat"}, "BBCloseSat"},
+            {49, "Occupations1", {"BBCloseOcc"}, "BBCloseOcc"},
+        };
+        for (const Row& r : rows) {
+            UI_TRACE(QString::number(r.topic));
+            for (const char* name : r.controls) {
+                UI_TRACE(name);
+                const auto* control = form.findChild<QWidget*>(QString::fromLatin1(name));
+                QVERIFY(control);
+                QCOMPARE(ui::helpTopicOf(control), r.topic);
+            }
+            if (!r.pressF1)
+                continue;
+            if (*r.how)
+                form.findChild<QAction*>(r.how)->trigger();
+            else
+                form.closeViewPanel(form.driver().window().panel);
+            auto* control = form.findChild<QWidget*>(QString::fromLatin1(r.pressF1));
+            QVERIFY(control->isVisible());
+            control->setFocus();
+            rig.help.topics.clear();
+            QTest::keyClick(control, Qt::Key_F1);
+            QCOMPARE(rig.help.topics, QList<int>{r.topic});
+        }
+
+        // Every menu item but "Meteo" carries topic 3; F1 on an open menu opens the topic of
+        // its highlighted item.
+        for (QAction* item : form.findChildren<QAction*>()) {
+            if (!isMenuItem(item))
+                continue;
+            UI_TRACE(item->objectName());
+            QCOMPARE(item->property("helpTopic").toInt(), item == form.Meteo1 ? 0 : 3);
+        }
+        QMenu* view = form.findChild<QMenu*>(QStringLiteral("View1"));
+        view->popup(form.mapToGlobal(QPoint(40, 40)));
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        view->setActiveAction(form.Satellites1);
+        rig.help.topics.clear();
+        QTest::keyClick(view, Qt::Key_F1);
+        QCOMPARE(rig.help.topics, QList<int>{3});
+        view->close();
+    }
+
+    // The scan chooses the kind the errors window shows; the user's own choice then stays
+    // through closing and opening again.
+    void theErrorsWindowKeepsTheUsersChoice() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        rig.put("site0050.09n", gpsFile());
+        rig.chooseAndScan(rig.put("site0050.09o", obsFile(2)));
+        QList<text::FileKind> shown;
+        QTimer::singleShot(0, &form, [&] {
+            shown << form.FormErrors->shownKind();
+            QTest::mouseClick(form.FormErrors->RBObs, Qt::LeftButton);
+            QTest::mouseClick(form.FormErrors->BBClose, Qt::LeftButton);
+        });
+        form.ViewErrors1->trigger();
+        QTimer::singleShot(0, &form, [&] {
+            shown << form.FormErrors->shownKind();
+            QTest::mouseClick(form.FormErrors->BBClose, Qt::LeftButton);
+        });
+        form.ViewErrors1->trigger();
+        QCOMPARE(shown, (QList<text::FileKind>{text::FileKind::N, text::FileKind::O}));
+        QVERIFY(form.FormErrors->RBObs->isChecked());
+    }
+
+    // The calculator's hints stay up as long as the main window's.
+    void theCalculatorsHintsStayUpForLong() {
+        Rig rig;
+        const QList<QWidget*> hinted = {rig.form->FormTime->UDTime, rig.form->FormTime->UDTimeLeft,
+                                        rig.form->FormTime->UDTimeRight, rig.form->PView->BBScan};
+        for (const QWidget* w : hinted) {
+            UI_TRACE(w->objectName());
+            QVERIFY(!w->toolTip().isEmpty());
+            QCOMPARE(w->toolTipDuration(), 500 * 1000);
+        }
+    }
+
+    // A RinexEpochs.dat that cannot be opened is told, and the occupations view stops before
+    // its panel is shown.
+    void occupationsStopWhenTheirRecordFileCannotBeOpened() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        rig.chooseAndScan(rig.put("site0050.09o", obsFile(3)));
+        QVERIFY(QFile::remove(rig.tempDir() + "RinexEpochs.dat"));
+        form.Occupations1->trigger();
+        QCOMPARE(rig.recorder.notices, QStringList{"Error Opening File RinexEpochs.dat ! "});
+        QVERIFY(!form.POccup->isVisible());
+        QVERIFY(!form.PSumm->isVisible());
+        QVERIFY(form.PView->isVisible());
+    }
+
+    // A file named on the command line, or dropped on the window, is chosen as Input File
+    // chooses it (a whole path) and scanned; the dialog is not asked.
+    void aFileFromOutsideIsChosenAndScanned() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        const QString obs = rig.put("site0050.09o", obsFile(3));
+        const QString cwd = QDir::currentPath();
+        QDir::setCurrent(rig.work.path());
+        const bool opened = form.openFile(QStringLiteral("site0050.09o"));
+        QDir::setCurrent(cwd);
+        QVERIFY(opened);
+        QVERIFY(rig.recorder.dialogCaptions.isEmpty());
+        QCOMPARE(editText(form, "EFile"), obs);
+        QVERIFY(form.PSumm->isVisible());
+        QCOMPARE(labelText(form, "STSumNumEp"), QStringLiteral("Epochs           3"));
+
+        // A drop: one local file is taken, anything else is refused.
+        const QString other = rig.put("site0060.09o", obsFile(2));
+        QMimeData two;
+        two.setUrls({QUrl::fromLocalFile(obs), QUrl::fromLocalFile(other)});
+        QDragEnterEvent refused(QPoint(20, 20), Qt::CopyAction, &two, Qt::LeftButton,
+                                Qt::NoModifier);
+        QApplication::sendEvent(&form, &refused);
+        QVERIFY(!refused.isAccepted());
+
+        QMimeData one;
+        one.setUrls({QUrl::fromLocalFile(other)});
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &one, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &one, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form, &drop);
+        QCOMPARE(editText(form, "EFile"), other);
+        QCOMPARE(labelText(form, "STSumNumEp"), QStringLiteral("Epochs           2"));
+        QCOMPARE(rig.recorder.notices, QStringList{});
     }
 
     void answeringYesWithoutAScanRemovesTheEmptyTempFolder() {

@@ -119,6 +119,14 @@ private slots:
         // Checking TD adds its series from slot 1; unchecking PR empties PR.
         QTest::mouseClick(panel.checkBoxes()[1], Qt::LeftButton);
         QCOMPARE(panel.ChMeteo->pointCount(1), 3);
+        // Pressure has an axis of its own: temperature keeps the left one to itself.
+        QCOMPARE(panel.ChMeteo->graph(0)->valueAxis(), panel.ChMeteo->yAxis2);
+        QCOMPARE(panel.ChMeteo->graph(1)->valueAxis(), panel.ChMeteo->yAxis);
+        QVERIFY(panel.ChMeteo->yAxis2->visible());
+        QVERIFY(panel.ChMeteo->yAxis2->range().contains(1000) &&
+                panel.ChMeteo->yAxis2->range().contains(1002));
+        QVERIFY2(panel.ChMeteo->yAxis->range().upper < 100,
+                 qPrintable(QString::number(panel.ChMeteo->yAxis->range().upper)));
         QCOMPARE(panel.ChMeteo->graph(1)->data()->at(1)->value, 6.0);
         QTest::mouseClick(panel.checkBoxes()[0], Qt::LeftButton);
         QCOMPARE(panel.ChMeteo->pointCount(0), 0);

@@ -18,7 +18,7 @@ private slots:
         QVERIFY(f.scanned);
         uitest::RecordingObserver observer;
         ui::TFormTime form;
-        QCOMPARE(form.windowTitle(), QStringLiteral("   Epoch number  --->  Time"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("   Epoch number  --->  Time — Quillon"));
         QVERIFY(form.windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(form.windowModality(), Qt::NonModal);
         form.BBTimeVClick(f.path(scan::TempFile::RinexEpochs), f.obs().writtenEpochs, observer);

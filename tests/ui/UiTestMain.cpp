@@ -1,5 +1,7 @@
 #include "UiTestMain.h"
 
+#include "ui/Application.h"
+
 #include <QApplication>
 #include <QTest>
 
@@ -25,7 +27,7 @@ Registration::Registration(const char* name, TestFactory factory) {
 // ui_tests [TestClass [Qt Test arguments]]: runs one test class, or all of them.
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillon"));
+    ui::prepareApplication(); // as the program does: captions carry the name themselves
     std::vector<char*> args{argv[0]};
     std::string only;
     if (argc > 1 && argv[1][0] != '-') {

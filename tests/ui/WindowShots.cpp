@@ -1,7 +1,9 @@
 // ui_window_shots <folder> <observation file>: starts the main window on the real platform
 // (run under xvfb-run), chooses and scans the file through its buttons, and saves screenshots
-// of the whole screen: the input panel, the summary, the header view and the errors window.
+// of the whole screen: the input panel, the summary, the header, measurements and meteo views
+// and the errors window.
 
+#include "ui/Application.h"
 #include "ui/ErrorsForm.h"
 #include "ui/InputPanel.h"
 #include "ui/Notice.h"
@@ -30,7 +32,7 @@ static void shoot(const QString& folder, const char* name) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillon"));
+    ui::prepareApplication();
     if (argc < 3) {
         std::fprintf(stderr, "usage: ui_window_shots <folder> <observation file>\n");
         return 2;
@@ -53,6 +55,12 @@ int main(int argc, char** argv) {
     shoot(folder, "2-summary.png");
     form.Header1->trigger();
     shoot(folder, "3-header.png");
+    form.Measurements1->trigger();
+    shoot(folder, "3-measurements.png");
+    if (form.Meteo1->isEnabled()) {
+        form.Meteo1->trigger();
+        shoot(folder, "3-meteo.png");
+    }
     form.ViewSummury1->trigger();
     QTimer::singleShot(400, &form, [&] {
         shoot(folder, "4-errors.png");

@@ -56,7 +56,7 @@ TEST(HeaderView, ShowsTheFixtureHeader) {
     EXPECT_EQ(v.wlfL1, "1");
     EXPECT_EQ(v.wlfNS, "0");
     EXPECT_EQ(v.interval, "30000");
-    EXPECT_EQ(v.firstObs, " 25/5/2009 0:0:30");
+    EXPECT_EQ(v.firstObs, " 25/05/2009 00:00:30");
     EXPECT_EQ(v.lastObs, std::nullopt);
     EXPECT_EQ(v.leapSec, "15");
     EXPECT_EQ(v.numSat, "2");
@@ -74,9 +74,9 @@ TEST(HeaderView, NamesTheSatelliteSystem) {
         const char* name;
         const char* reason;
     } kCases[] = {
-        {0, "GPS", "G or a blank"},
-        {1, "GLONASS", "R"},
-        {2, "MIXED", "M"},
+        {0, "GPS", "G or a blank"}, {1, "GLONASS", "R"},
+        {2, "MIXED", "M"},          {3, "GEO", "S, a geostationary signal payload"},
+        {4, "GALILEO", "E"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.reason);
@@ -152,8 +152,19 @@ TEST(HeaderView, WideCountsKeepTheirDigitsApart) {
     EXPECT_EQ(v.prnObs[1], " E11    1234567 99999");
 }
 
-TEST(HeaderView, ObservationTimeHasNoLeadingZerosAndWholeSeconds) {
-    EXPECT_EQ(views::observationTimeText({2009, 12, 3, 23, 59, 59.9999999L}),
-              " 3/12/2009 23:59:59");
-    EXPECT_EQ(views::observationTimeText({2009, 1, 1, 0, 0, 0.0L}), " 1/1/2009 0:0:0");
+TEST(HeaderView, ObservationTimeIsPaddedAsTheEpochListAndHasWholeSeconds) {
+    constexpr struct {
+        text::TEpochTime time;
+        std::string_view shown;
+        const char* reason;
+    } kCases[] = {
+        {{2009, 12, 3, 23, 59, 59.9999999L}, " 03/12/2009 23:59:59", "seconds are truncated"},
+        {{2009, 1, 1, 0, 5, 0.0L}, " 01/01/2009 00:05:00", "single digits get a leading 0"},
+        {{99, 1, 1, 0, 0, 7.5L}, " 01/01/99 00:00:07", "the year is written as it is"},
+        {{2009, 1, 1, 124, -3, 0.0L}, " 01/01/2009 124:-3:00", "odd header values stay whole"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.reason);
+        EXPECT_EQ(views::observationTimeText(c.time), c.shown);
+    }
 }
