@@ -13,7 +13,7 @@ packages=(
     clang-format clang libclang-rt-14-dev
     nlohmann-json3-dev libjpeg62-turbo-dev
     qt6-base-dev libqcustomplot-dev libgl-dev
-    xvfb xauth locales
+    xvfb xauth locales python3
     dpkg-dev
 )
 

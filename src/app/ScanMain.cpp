@@ -104,18 +104,31 @@ int main(int argc, char** argv) {
     scan::ChooseObservationFile(run, options.obsFile);
     const bool ran = driver.BBScanClick();
 
+    views::QualityReport quality;
+    bool qualityOk = true;
+    if (ran && options.quality.wanted()) {
+        std::string qualityError;
+        qualityOk = app::RunQuality(driver, options.quality, quality, qualityError);
+        if (!qualityOk)
+            std::fprintf(stderr, "quillon-scan: %s\n", qualityError.c_str());
+    }
+
     if (options.json) {
         nlohmann::ordered_json report =
             ran ? app::JsonReport(driver, observer.messages)
                 : nlohmann::ordered_json{{"file", run.observationFileName},
                                          {"messages", observer.messages}};
         report["ran"] = ran;
+        if (ran && options.quality.quality)
+            report["quality"] = app::QualityJson(quality);
         put(stdout, app::JsonText(report) + "\n");
     } else if (ran) {
         put(stdout, app::TextReport(driver));
+        if (options.quality.quality)
+            put(stdout, "\n" + app::QualityText(quality));
     }
     std::fflush(stdout);
-    const int status = !ran ? kNotRun : app::ScanClean(driver) ? kClean : kFindings;
+    const int status = !ran || !qualityOk ? kNotRun : app::ScanClean(driver) ? kClean : kFindings;
 
     if (keep) {
         for (text::RecordFile& f : run.recordFiles)

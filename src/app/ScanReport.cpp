@@ -81,8 +81,13 @@ bool ParseScanArguments(const std::vector<std::string_view>& args, ScanArguments
             }
             out.recordsDir = std::string(args[++i]);
         } else if (options && a.size() > 1 && a.front() == '-') {
-            error = "unknown option " + std::string(a);
-            return false;
+            bool handled = false;
+            if (!ParseQualityOption(args, i, out.quality, handled, error))
+                return false;
+            if (!handled) {
+                error = "unknown option " + std::string(a);
+                return false;
+            }
         } else if (fileGiven) {
             error = "only one observation file can be scanned";
             return false;

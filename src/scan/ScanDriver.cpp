@@ -320,7 +320,7 @@ void TScanDriver::FinishObservationScan() {
     m_window.menu(MenuItem::ViewSummury1) = true;
     if (epochs) {
         for (MenuItem item : {MenuItem::Header1, MenuItem::TimesEpochs1, MenuItem::Satellites1,
-                              MenuItem::Measurements1, MenuItem::Occupations1})
+                              MenuItem::Measurements1, MenuItem::Occupations1, MenuItem::Quality1})
             m_window.menu(item) = true;
         m_window.menu(MenuItem::Externalevents1) = false;
     }

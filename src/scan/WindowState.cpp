@@ -66,10 +66,11 @@ std::string FileSizeText(std::int64_t size) {
 }
 
 void DisableViewMenus(WindowState& w) noexcept {
-    for (MenuItem item : {MenuItem::ViewErrors1, MenuItem::ViewSummury1, MenuItem::TimesEpochs1,
-                          MenuItem::Header1, MenuItem::Satellites1, MenuItem::Ephemerides1,
-                          MenuItem::Measurements1, MenuItem::Ionoparameters1,
-                          MenuItem::Externalevents1, MenuItem::Occupations1, MenuItem::Meteo1})
+    for (MenuItem item :
+         {MenuItem::ViewErrors1, MenuItem::ViewSummury1, MenuItem::TimesEpochs1, MenuItem::Header1,
+          MenuItem::Satellites1, MenuItem::Ephemerides1, MenuItem::Measurements1,
+          MenuItem::Ionoparameters1, MenuItem::Externalevents1, MenuItem::Occupations1,
+          MenuItem::Meteo1, MenuItem::Quality1})
         w.menu(item) = false;
 }
 

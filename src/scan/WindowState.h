@@ -50,11 +50,12 @@ enum class MenuItem {
     Externalevents1,
     Occupations1,
     Meteo1,
+    Quality1, // "Quality", after the given View items
     QuillonHelp1,
     About1,
     ExitQuillon1,
 };
-inline constexpr std::size_t kMenuItemCount = 16;
+inline constexpr std::size_t kMenuItemCount = 17;
 
 /// The view panels of the viewer container; None means the input panel PView is shown.
 enum class Panel {
@@ -69,6 +70,7 @@ enum class Panel {
     PIO,
     PEphemGPS,
     PMeteo,
+    PQuality,
 };
 
 /// A label that shows a text on a coloured background.
@@ -172,7 +174,7 @@ template <typename Flags> std::string SatelliteListText(const Flags& seen, int c
 
 /// Disables "View Errors", "View Summury" and every item of the View menu.
 void DisableViewMenus(WindowState& w) noexcept;
-/// Hides the ten view panels: the input panel is shown.
+/// Hides the view panels: the input panel is shown.
 void HideViewPanels(WindowState& w) noexcept;
 /// The reset of the input panel when a file is chosen.
 void ResetIndicators(WindowState& w);

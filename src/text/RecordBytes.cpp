@@ -1,5 +1,6 @@
 #include "text/RecordBytes.h"
 
+#include <bit>
 #include <cmath>
 
 namespace text {
@@ -56,6 +57,26 @@ long double decodeExt80(std::span<const std::byte, 10> bytes) noexcept {
         value = std::ldexp(static_cast<long double>(mantissa), e);
     }
     return negative ? -value : value;
+}
+
+double decodeExt80ToDouble(std::span<const std::byte, 10> b) noexcept {
+    std::uint64_t m = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        m |= static_cast<std::uint64_t>(b[i]) << (8 * i);
+    const auto top = static_cast<std::uint32_t>(static_cast<unsigned>(b[8]) |
+                                                (static_cast<unsigned>(b[9]) << 8));
+    const int exponent = static_cast<int>(top & 0x7FFFu) - kBias + 1023;
+    // Zeros, denormals, unnormals, infinities, NaNs and doubles' out-of-range go the long way.
+    if ((m >> 63) == 0 || exponent <= 0 || exponent >= 2047)
+        return static_cast<double>(decodeExt80(b));
+    std::uint64_t fraction = (m << 1) >> 12; // the 52 bits after the integer bit
+    const std::uint64_t rest = m & 0x7FFu;   // the 11 bits a double has no room for
+    if (rest > 0x400u || (rest == 0x400u && (fraction & 1u) != 0))
+        ++fraction; // a carry out of the fraction moves into the exponent, as it should
+    std::uint64_t bits = (static_cast<std::uint64_t>(exponent) << 52) + fraction;
+    if ((top & 0x8000u) != 0)
+        bits |= std::uint64_t{1} << 63;
+    return std::bit_cast<double>(bits);
 }
 
 } // namespace text

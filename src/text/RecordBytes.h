@@ -20,6 +20,9 @@ static_assert(LDBL_MANT_DIG == 64, "extended fields need the x87 80-bit long dou
 /// then 15-bit biased exponent and sign. Built from the value, not from its memory.
 std::array<std::byte, 10> encodeExt80(long double value) noexcept;
 long double decodeExt80(std::span<const std::byte, 10> bytes) noexcept;
+/// The same value rounded to the nearest double (ties to even), as a cast of decodeExt80 gives
+/// it; normal numbers go straight from their bits, which is several times faster.
+double decodeExt80ToDouble(std::span<const std::byte, 10> bytes) noexcept;
 
 /// Fills a fixed-size record field by field at explicit offsets; unwritten bytes stay zero.
 template <std::size_t N> class RecordWriter {

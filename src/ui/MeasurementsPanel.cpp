@@ -3,9 +3,11 @@
 #include "ui/ChartView.h"
 #include "ui/ObsPanelParts.h"
 #include "ui/PieGauge.h"
+#include "views/CombinationArcs.h"
 #include "views/CombinationsView.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include <array>
+#include <utility>
 
 namespace ui {
 
@@ -112,6 +115,11 @@ MeasurementsPanel::MeasurementsPanel(QWidget* parent) : QFrame(parent) {
     ChMeasurs =
         newObsChart(this, "ChMeasurs", views::unitLabel(0), views::kMeasursBottomTitle, false);
     ChMeasurs->addSeries(QString(), seriesColour(1));
+    // The slips of a combination whose arc means are taken off.
+    ChMeasurs->addSeries(shownText(views::kSlipsSeriesTitle), QColor(220, 0, 0),
+                         ChartView::Marker::Square);
+    ChMeasurs->graph(1)->setScatterStyle(
+        QCPScatterStyle(QCPScatterStyle::ssSquare, QColor(220, 0, 0), QColor(220, 0, 0), 7));
     // Pseudoranges and phases read better as whole numbers than as powers of ten.
     ChMeasurs->yAxis->setNumberFormat(QStringLiteral("g"));
     ChMeasurs->yAxis->setNumberPrecision(12);
@@ -144,6 +152,8 @@ MeasurementsPanel::MeasurementsPanel(QWidget* parent) : QFrame(parent) {
     for (int i = 0; i < RGComObs->count(); ++i)
         RGComObs->setItemText(i, shownText(views::kComObsItems[static_cast<std::size_t>(i)]));
     RGComObs->setItemIndex(0);
+    CBArcMeans = new QCheckBox(shownText(views::kArcMeansCaption), PCombObs);
+    CBArcMeans->setObjectName(QStringLiteral("CBArcMeans"));
     BBOkComObs = newButton(PCombObs, "BBOkComObs", "Ok");
     BBCloseComObs = newButton(PCombObs, "BBCloseComObs", "Cancel");
     auto* combButtons = new QHBoxLayout;
@@ -153,6 +163,7 @@ MeasurementsPanel::MeasurementsPanel(QWidget* parent) : QFrame(parent) {
     auto* combLayout = new QVBoxLayout(PCombObs);
     combLayout->addWidget(combTitle);
     combLayout->addWidget(RGComObs);
+    combLayout->addWidget(CBArcMeans);
     combLayout->addLayout(combButtons);
     PCombObs->hide();
     connect(BBComObs, &QPushButton::clicked, this, [this] { BBComObsClick(); });
@@ -211,6 +222,7 @@ void MeasurementsPanel::open(const std::filesystem::path& rinexEpochs,
     m_obsRecs = obsRecs;
     m_layout = views::layoutOf(header, scan);
     m_writtenEpochs = scan.writtenEpochs;
+    m_intervalS = scan.intervalMs / 1000.0;
     m_observer = &observer;
     PCombObs->hide();
 
@@ -302,15 +314,30 @@ void MeasurementsPanel::run(const views::ChartRequest& request) {
         setGauge(percent);
         m_observer->repaint();
     };
-    const views::MeasurementsChart chart =
-        request.kind == views::ChartRequest::Kind::Measurement
-            ? views::chartMeasurement(m_epochs, m_obsRecs, m_writtenEpochs, m_layout, request.code,
-                                      request.index, progress)
-            : views::chartCombination(m_epochs, m_obsRecs, m_writtenEpochs, m_layout, request.code,
-                                      request.index, progress);
+    views::MeasurementsChart chart;
+    views::PointSeries slips;
+    if (request.kind == views::ChartRequest::Kind::Measurement) {
+        chart = views::chartMeasurement(m_epochs, m_obsRecs, m_writtenEpochs, m_layout,
+                                        request.code, request.index, progress);
+    } else if (!CBArcMeans->isChecked()) {
+        chart = views::chartCombination(m_epochs, m_obsRecs, m_writtenEpochs, m_layout,
+                                        request.code, request.index, progress);
+    } else {
+        views::QualitySources sources;
+        sources.rinexEpochs = m_epochs;
+        sources.obsRecs = m_obsRecs;
+        sources.writtenEpochs = m_writtenEpochs;
+        sources.layout = m_layout;
+        sources.intervalS = m_intervalS;
+        views::CombinationArcsChart byArcs =
+            views::chartCombinationByArcs(sources, request.code, request.index, {}, progress);
+        chart = std::move(byArcs.chart);
+        slips = std::move(byArcs.slips);
+    }
     if (chart.title)
         ChMeasurs->setTitle(shownText(*chart.title));
     showSeries(ChMeasurs, 0, chart.values);
+    showSeries(ChMeasurs, 1, slips);
     showSeries(ChMeasursSN, 0, chart.strength);
     applyLeftAxis(ChMeasursSN, chart.strengthAxis);
     ChMeasurs->refresh();

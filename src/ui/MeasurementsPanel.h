@@ -13,6 +13,7 @@
 #include <vector>
 
 class QButtonGroup;
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -89,6 +90,9 @@ public:
     QFrame* PCombObs;
     MeasursRadioGroup* RGComObs;
     QPushButton *BBOkComObs, *BBCloseComObs;
+    /// Off at start: the combinations are drawn as computed. On: each arc's mean is taken
+    /// off and the slips are marked on ChMeasurs' second series.
+    QCheckBox* CBArcMeans;
 
 private:
     void run(const views::ChartRequest& request);
@@ -100,6 +104,7 @@ private:
     std::filesystem::path m_epochs, m_obsRecs;
     views::ObsTypeLayout m_layout;
     std::int32_t m_writtenEpochs = 0;
+    double m_intervalS = 0;
     text::ScanObserver* m_observer = nullptr;
 };
 

@@ -18,6 +18,7 @@
 #include "ui/OccupationsPanel.h"
 #include "ui/PieGauge.h"
 #include "ui/QtScanObserver.h"
+#include "ui/QualityPanel.h"
 #include "ui/SatellitesPanel.h"
 #include "ui/SummaryPanel.h"
 #include "ui/TimeV.h"
@@ -275,6 +276,7 @@ void TForm1::buildMenus() {
     Occupations1 = add(view, MenuItem::Occupations1, "Occupations", "Occupations1",
                        &TForm1::Occupations1Click);
     Meteo1 = add(view, MenuItem::Meteo1, "Meteo", "Meteo1", &TForm1::Meteo1Click);
+    Quality1 = add(view, MenuItem::Quality1, "Quality", "Quality1", &TForm1::Quality1Click);
 
     QMenu* help = MainMenu1->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -386,14 +388,16 @@ void TForm1::buildPanels() {
     addViewPanel(Panel::PEphemGPS, PEphemGPS, PEphemGPS->closeButton(), 10, 10);
     PMeteo = new MeteoPanel(PViewer);
     addViewPanel(Panel::PMeteo, PMeteo, PMeteo->closeButton(), 13, 13);
+    PQuality = new QualityPanel(PViewer);
+    addViewPanel(Panel::PQuality, PQuality, PQuality->closeButton(), 9, 9);
     m_closeButtons[panelIndex(Panel::PSumm)] = PSumm->BBCloseSum;
     m_closeButtons[panelIndex(Panel::PHeader)] = PHeader->BBCloseHead;
-    for (QWidget* w :
-         {static_cast<QWidget*>(PView), static_cast<QWidget*>(PSumm),
-          static_cast<QWidget*>(m_headerArea), static_cast<QWidget*>(PVTime),
-          static_cast<QWidget*>(PSats), static_cast<QWidget*>(PMeasurs),
-          static_cast<QWidget*>(PEvents), static_cast<QWidget*>(POccup), static_cast<QWidget*>(PIO),
-          static_cast<QWidget*>(PEphemGPS), static_cast<QWidget*>(PMeteo)})
+    for (QWidget* w : {static_cast<QWidget*>(PView), static_cast<QWidget*>(PSumm),
+                       static_cast<QWidget*>(m_headerArea), static_cast<QWidget*>(PVTime),
+                       static_cast<QWidget*>(PSats), static_cast<QWidget*>(PMeasurs),
+                       static_cast<QWidget*>(PEvents), static_cast<QWidget*>(POccup),
+                       static_cast<QWidget*>(PIO), static_cast<QWidget*>(PEphemGPS),
+                       static_cast<QWidget*>(PMeteo), static_cast<QWidget*>(PQuality)})
         stack->addWidget(w, 0, 0);
 
     auto* layout = new QVBoxLayout(central);
@@ -435,6 +439,7 @@ QWidget* TForm1::panelWidget(scan::Panel panel) const {
     case scan::Panel::PIO:
     case scan::Panel::PEphemGPS:
     case scan::Panel::PMeteo:
+    case scan::Panel::PQuality:
         return m_viewPanels[panelIndex(panel)];
     }
     return PView;
@@ -794,6 +799,11 @@ void TForm1::Meteo1Click() {
     }
     PMeteo->open(sources, d.headerMeteo, *m_observer);
     showViewPanel(scan::Panel::PMeteo);
+}
+
+void TForm1::Quality1Click() {
+    PQuality->open(views::qualitySources(*m_driver), m_driver->run().DecSep, *m_observer);
+    showViewPanel(scan::Panel::PQuality);
 }
 
 void TForm1::ViewErrors1Click() {

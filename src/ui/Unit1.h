@@ -28,6 +28,7 @@ class EpochsPanel;
 class EventsPanel;
 class MeasurementsPanel;
 class OccupationsPanel;
+class QualityPanel;
 class SatellitesPanel;
 class TFormTime;
 class HeaderPanel;
@@ -94,6 +95,8 @@ public:
     void Externalevents1Click();
     void Occupations1Click();
     void Meteo1Click();
+    /// "Quality": the quality view, computed from the record files at every opening.
+    void Quality1Click();
     void QuillonHelp1Click();
     void About1Click();
     void ExitQuillon1Click();
@@ -116,7 +119,7 @@ public:
     QMenuBar* MainMenu1;
     QAction *InputRinexFile1, *ScanRinexFile1, *ViewSummury1, *ViewErrors1;
     QAction *TimesEpochs1, *Header1, *Satellites1, *Ephemerides1, *Measurements1;
-    QAction *Ionoparameters1, *Externalevents1, *Occupations1, *Meteo1;
+    QAction *Ionoparameters1, *Externalevents1, *Occupations1, *Meteo1, *Quality1;
     QAction *QuillonHelp1, *About1, *ExitQuillon1;
 
     QLabel* STFile; // "RINEX File"
@@ -133,6 +136,7 @@ public:
     IonoPanel* PIO;
     EphemPanel* PEphemGPS;
     MeteoPanel* PMeteo;
+    QualityPanel* PQuality;
     QStatusBar* StatusBar1;
     WaitPanel* PWait;
 
@@ -184,8 +188,8 @@ private:
     std::unique_ptr<WindowObserver> m_observer;
     std::unique_ptr<scan::TScanDriver> m_driver;
     std::array<QAction*, scan::kMenuItemCount> m_menuItems{};
-    std::array<QPushButton*, 11> m_closeButtons{}; // per scan::Panel
-    std::array<QFrame*, 11> m_viewPanels{};        // the view panels, per scan::Panel
+    std::array<QPushButton*, 12> m_closeButtons{}; // per scan::Panel
+    std::array<QFrame*, 12> m_viewPanels{};        // the view panels, per scan::Panel
 };
 
 } // namespace ui

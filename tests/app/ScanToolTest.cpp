@@ -1,3 +1,5 @@
+#include "ToolSupport.h"
+
 #include "app/ScanReport.h"
 
 #include <gtest/gtest.h>
@@ -75,48 +77,16 @@ void writeFile(const fs::path& path, std::initializer_list<Lines> parts) {
             out << l << "\r\n";
 }
 
-class Folder {
-public:
-    explicit Folder(const std::string& tag)
-        : path(fs::temp_directory_path() /
-               ("quillon-tool-" + tag + "-" + std::to_string(::getpid()))) {
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~Folder() { fs::remove_all(path); }
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
-    const fs::path path;
-};
+using tooltest::Folder;
+using tooltest::ToolRun;
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-};
-
-/// Runs quillon-scan in `workDir` with the arguments (each quoted); standard error is dropped
-/// into err.txt of the folder.
+/// Runs quillon-scan in `workDir`; standard error goes to err.txt of the folder.
 ToolRun runTool(const fs::path& workDir, const std::vector<std::string>& args) {
-    std::string command = "cd '" + workDir.string() + "' && '" + QUILLON_SCAN_TOOL + "'";
-    for (const std::string& a : args)
-        command += " '" + a + "'";
-    command += " 2>'" + (workDir / "err.txt").string() + "'";
-    ToolRun run;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buf[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0)
-        run.out.append(buf, n);
-    const int raw = ::pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
+    return tooltest::runProgram(QUILLON_SCAN_TOOL, workDir, args);
 }
 
 std::string errText(const fs::path& workDir) {
-    std::ifstream in(workDir / "err.txt");
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return tooltest::readText(workDir / "err.txt");
 }
 
 /// Every entry under a folder with its bytes and modification time.

@@ -244,9 +244,10 @@ TEST(TScanDriver, ScansAnObservationFileAlone) {
                     {FileKind::M, Colour::Silver, Colour::Silver}});
     EXPECT_EQ(w.panel, Panel::PSumm);
     EXPECT_TRUE(w.PViewerInFront);
-    EXPECT_EQ(enabledMenus(w), alwaysOnPlus({MenuItem::ViewSummury1, MenuItem::TimesEpochs1,
-                                             MenuItem::Header1, MenuItem::Satellites1,
-                                             MenuItem::Measurements1, MenuItem::Occupations1}));
+    EXPECT_EQ(enabledMenus(w),
+              alwaysOnPlus({MenuItem::ViewSummury1, MenuItem::TimesEpochs1, MenuItem::Header1,
+                            MenuItem::Satellites1, MenuItem::Measurements1, MenuItem::Occupations1,
+                            MenuItem::Quality1}));
     EXPECT_FALSE(w.BBShowErrEnabled);
     EXPECT_TRUE(w.BBScanEnabled);
     EXPECT_TRUE(w.BBStopEnabled);
@@ -361,7 +362,7 @@ TEST(TScanDriver, ScansAllFiveCompanionsInTheirOrder) {
               alwaysOnPlus({MenuItem::ViewSummury1, MenuItem::ViewErrors1, MenuItem::TimesEpochs1,
                             MenuItem::Header1, MenuItem::Satellites1, MenuItem::Ephemerides1,
                             MenuItem::Measurements1, MenuItem::Ionoparameters1,
-                            MenuItem::Occupations1, MenuItem::Meteo1}));
+                            MenuItem::Occupations1, MenuItem::Meteo1, MenuItem::Quality1}));
     EXPECT_EQ(w.panel, Panel::PSumm);
     EXPECT_EQ(w.errorHeaderCaptions[static_cast<std::size_t>(FileKind::H)],
               "Header of file " + rig.folder.file("site0050.09H"));

@@ -45,6 +45,7 @@ TEST(WindowState, DisableViewMenusLeavesTheFileAndHelpItems) {
     EXPECT_TRUE(w.menu(MenuItem::ScanRinexFile1));
     EXPECT_FALSE(w.menu(MenuItem::ViewSummury1));
     EXPECT_FALSE(w.menu(MenuItem::Meteo1));
+    EXPECT_FALSE(w.menu(MenuItem::Quality1));
     EXPECT_TRUE(w.menu(MenuItem::ExitQuillon1));
 }
 

@@ -65,6 +65,36 @@ TEST(Ext80, MatchesTheMachinesOwnExtendedFormat) {
     EXPECT_TRUE(std::isnan(text::decodeExt80(text::encodeExt80(std::nanl("")))));
 }
 
+TEST(Ext80, RoundsToTheNearestDoubleAsACastDoes) {
+    const long double one = 1.0L;
+    const long double ulp = std::ldexp(one, -52); // a double's step at 1
+    const long double cases[] = {
+        0.0L,
+        -0.0L,
+        1.0L,
+        21234567.123L,
+        -114256789.987L,
+        0.1L,
+        1 + ulp / 2,                                 // a tie: to the even fraction (down)
+        1 + ulp + ulp / 2,                           // a tie: to the even fraction (up)
+        1 + ulp / 2 + std::ldexp(one, -63),          // just above a tie
+        2 - ulp / 4,                                 // rounds up across the power of two
+        std::ldexp(one, 1023) * 1.9999999999999999L, // rounds up out of the double range
+        std::numeric_limits<long double>::min(),     // below the double range
+        std::numeric_limits<long double>::denorm_min(),
+        std::numeric_limits<long double>::infinity(),
+        -std::numeric_limits<long double>::infinity(),
+    };
+    for (long double v : cases) {
+        SCOPED_TRACE(static_cast<double>(v));
+        const auto b = text::encodeExt80(v);
+        const double want = static_cast<double>(text::decodeExt80(b));
+        const double got = text::decodeExt80ToDouble(b);
+        EXPECT_EQ(std::memcmp(&got, &want, sizeof got), 0) << got << " " << want;
+    }
+    EXPECT_TRUE(std::isnan(text::decodeExt80ToDouble(text::encodeExt80(std::nanl("")))));
+}
+
 TEST(RecordWriter, FieldsAtTheirOffsetsLittleEndian) {
     text::RecordWriter<48> w;
     w.epochTime(0, {2009, 1, 5, 23, 59, 30.5L});

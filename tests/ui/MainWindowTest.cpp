@@ -16,6 +16,7 @@
 #include "ui/Notice.h"
 #include "ui/OccupationsPanel.h"
 #include "ui/PieGauge.h"
+#include "ui/QualityPanel.h"
 #include "ui/SatellitesPanel.h"
 #include "ui/SummaryPanel.h"
 #include "ui/TimeV.h"
@@ -266,11 +267,17 @@ private slots:
         QCOMPARE(button(form, "BBInput")->toolTip(), QStringLiteral("Open file(s) *.*O"));
         QVERIFY(form.findChild<QWidget*>("PView")->isVisible());
         for (const char* panel : {"PSumm", "PHeader", "PVTime", "PSats", "PMeasurs", "PEvents",
-                                  "POccup", "PIO", "PEphemGPS", "PMeteo", "PWait"}) {
+                                  "POccup", "PIO", "PEphemGPS", "PMeteo", "PQuality", "PWait"}) {
             UI_TRACE(panel);
             QVERIFY(form.findChild<QWidget*>(panel));
             QVERIFY(!form.findChild<QWidget*>(panel)->isVisible());
         }
+        // "Quality" comes after the given items of the View menu.
+        const QList<QAction*> viewItems =
+            form.findChild<QMenu*>(QStringLiteral("View1"))->actions();
+        QCOMPARE(viewItems.back()->objectName(), QStringLiteral("Quality1"));
+        QCOMPARE(viewItems.back()->text(), QStringLiteral("Quality"));
+        QCOMPARE(viewItems[viewItems.size() - 2]->objectName(), QStringLiteral("Meteo1"));
         QCOMPARE(labelText(form, "STEnd"), QStringLiteral("Filesize"));
         QCOMPARE(labelText(form, "STDateis"), QStringLiteral("00/00/0000"));
         QCOMPARE(labelText(form, "STTimeis"), QStringLiteral("00:00:00.000"));
@@ -406,8 +413,9 @@ private slots:
 
         // The menus follow the scan; Scan Rinex file never becomes enabled.
         const QStringList menus = enabledMenus(form);
-        for (const char* on : {"ViewSummury1", "ViewErrors1", "TimesEpochs1", "Header1",
-                               "Satellites1", "Measurements1", "Occupations1", "Ephemerides1"}) {
+        for (const char* on :
+             {"ViewSummury1", "ViewErrors1", "TimesEpochs1", "Header1", "Satellites1",
+              "Measurements1", "Occupations1", "Ephemerides1", "Quality1"}) {
             UI_TRACE(on);
             QVERIFY(menus.contains(on));
         }
@@ -461,6 +469,7 @@ private slots:
             {form.Satellites1, form.PSats, "BBCloseSat"},
             {form.Measurements1, form.PMeasurs, "BBCloseMeas"},
             {form.Occupations1, form.POccup, "BBCloseOcc"},
+            {form.Quality1, form.PQuality, "BBCloseQuality"},
         };
         for (const View& v : views) {
             UI_TRACE(v.close);

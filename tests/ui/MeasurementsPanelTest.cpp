@@ -6,9 +6,12 @@
 #include "ui/ChartView.h"
 #include "ui/PieGauge.h"
 
+#include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+
+#include <cmath>
 
 using views::SatSystem;
 
@@ -180,6 +183,29 @@ private slots:
         p.BBCloseComObs->click();
         QVERIFY(!p.PCombObs->isVisible());
         QCOMPARE(p.ChMeasurs->title(), QStringLiteral("C1 [m]"));
+    }
+
+    void combinationsTakeTheArcMeansOffWhenAsked() {
+        Rig rig;
+        QVERIFY(rig.f.scanned);
+        ui::MeasurementsPanel& p = rig.panel;
+        // Off at start: the combinations are drawn as computed.
+        QVERIFY(!p.CBArcMeans->isChecked());
+        QCOMPARE(p.CBArcMeans->text(), QStringLiteral("Remove arc means and mark slips"));
+        QCOMPARE(p.ChMeasurs->graph(1)->name(), QStringLiteral("Slips"));
+        p.BBComObs->click();
+        p.CBArcMeans->click();
+        p.BBOkComObs->click();
+        // P - P2 is -3 m throughout: one arc whose mean is -3 m.
+        QCOMPARE(p.ChMeasurs->pointCount(0), 5);
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(std::fabs(p.ChMeasurs->graph(0)->data()->at(i)->value) < 1e-6);
+        QCOMPARE(p.ChMeasurs->pointCount(1), 0); // and no slips
+        // Without the option again, the values are as computed.
+        p.BBComObs->click();
+        p.CBArcMeans->click();
+        p.BBOkComObs->click();
+        QCOMPARE(p.ChMeasurs->graph(0)->data()->at(0)->value, -3.0);
     }
 };
 

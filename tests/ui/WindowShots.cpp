@@ -1,12 +1,14 @@
 // ui_window_shots <folder> <observation file>: starts the main window on the real platform
 // (run under xvfb-run), chooses and scans the file through its buttons, and saves screenshots
-// of the whole screen: the input panel, the summary, the header, measurements and meteo views
-// and the errors window.
+// of the whole screen: the input panel, the summary, the header, measurements and meteo views,
+// the errors window and the quality view (by SNR with MP against elevation, then by MP with
+// the ionosphere).
 
 #include "ui/Application.h"
 #include "ui/ErrorsForm.h"
 #include "ui/InputPanel.h"
 #include "ui/Notice.h"
+#include "ui/QualityPanel.h"
 #include "ui/SummaryPanel.h"
 #include "ui/Unit1.h"
 
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -69,6 +72,12 @@ int main(int argc, char** argv) {
     form.ViewErrors1Click();
     form.PSumm->BBCloseSum->click();
     shoot(folder, "5-input-after.png");
+    form.Quality1->trigger();
+    shoot(folder, "6-quality.png");
+    form.PQuality->findChild<QRadioButton*>(QStringLiteral("RGSkyColour1"))->click();
+    form.PQuality->findChild<QRadioButton*>(QStringLiteral("RGQualityChart1"))->click();
+    shoot(folder, "7-quality-mp-iono.png");
+    form.PQuality->closeButton()->click();
     for (const QString& n : recorder.notices)
         std::printf("notice: %s\n", qPrintable(n));
     recorder.answer = ui::Answer::Yes;

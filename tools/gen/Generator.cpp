@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace gen {
 
@@ -106,6 +107,42 @@ char strengthDigit(double snr) {
     return static_cast<char>('0' + d);
 }
 
+// The columns of the side file: geometry, the code multipath of each band, the multipath and
+// noise of each value written (metres; phases without their ambiguity), the L1 ionospheric
+// delay, and "lock" for the first epoch of a new lock or "slip" for a cycle slip put in.
+constexpr std::string_view kTruthHeader =
+    "time,sat,elevation_deg,azimuth_deg,event,mp1_m,mp2_m,mp5_m,"
+    "C1_m,C2_m,C5_m,P1_m,P2_m,L1_m,L2_m,L5_m,iono_l1_m\n";
+
+void appendTruthNumber(std::string& out, double v, int decimals) {
+    char text[40];
+    std::snprintf(text, sizeof text, ",%.*f", decimals, v);
+    out.append(text);
+}
+
+template <typename RowT>
+void appendTruth(std::string& out, std::int64_t t, const Satellite& s, const RowT& r) {
+    const Civil c = civilTime(t);
+    char head[64];
+    std::snprintf(head, sizeof head, "%04d-%02d-%02dT%02d:%02d:%02d.000,%c%02d", c.year, c.month,
+                  c.day, c.hour, c.minute, c.second, systemLetter(s.system), s.prn);
+    out.append(head);
+    appendTruthNumber(out, r.elevation, 6);
+    appendTruthNumber(out, r.azimuth, 6);
+    out.append(r.slip ? ",slip" : (r.newLock ? ",lock" : ","));
+    for (double mp : r.mp)
+        appendTruthNumber(out, mp, 4);
+    // C1 C2 C5 P1 P2 L1 L2 L5: codes 0 to 7.
+    for (std::size_t k = 0; k < 8; ++k) {
+        if (r.present[k])
+            appendTruthNumber(out, r.error[k], 4);
+        else
+            out.push_back(',');
+    }
+    appendTruthNumber(out, r.ionoL1, 4);
+    out.push_back('\n');
+}
+
 class ObservationWriter {
 public:
     ObservationWriter(Plan& plan, Random& noise, Random& faults)
@@ -134,6 +171,8 @@ private:
     std::size_t m_nextEvent = 0;
     std::vector<std::pair<std::int64_t, int>> m_faultSlots; // epoch slot, bad kind
     FileSink m_sink;
+    FileSink m_truth; // the side file, open when asked for
+    bool m_truthOn = false;
     double m_clockBias = 0, m_clockDrift = 0;
     std::int64_t m_first = -1, m_last = -1;
     std::int64_t m_epochs = 0;
@@ -255,6 +294,12 @@ void ObservationWriter::writeEpoch(std::int64_t t, bool sixty, int faultKind) {
         std::array<bool, kTypes> present;
         std::array<char, kTypes> lli;
         std::array<char, kTypes> strength;
+        // What went in, for the side file.
+        double elevation = 0, azimuth = 0;  // degrees, geometric, from the marker at the epoch
+        std::array<double, 3> mp{};         // code multipath of bands 1, 2, 5 (m)
+        std::array<double, kTypes> error{}; // multipath and noise of each value (m)
+        double ionoL1 = 0;                  // m
+        bool newLock = false, slip = false;
     };
     thread_local std::vector<Row> rows;
     rows.clear();
@@ -306,7 +351,7 @@ void ObservationWriter::writeEpoch(std::int64_t t, bool sixty, int faultKind) {
 
         Row row{};
         row.sat = i;
-        std::array<double, kBands> code{}, phase{}, doppler{}, snr{};
+        std::array<double, kBands> code{}, phase{}, doppler{}, snr{}, mpBand{}, phaseError{};
         for (std::size_t b = 0; b < kBands; ++b) {
             const double f = s.frequency[b];
             if (f <= 0)
@@ -323,8 +368,10 @@ void ObservationWriter::writeEpoch(std::int64_t t, bool sixty, int faultKind) {
                 tr.ambiguity[b] += static_cast<double>(m_noise.integer(1, 40) *
                                                        (m_noise.uniform() < 0.5 ? -1 : 1));
             code[b] = common + iono + mp;
-            phase[b] =
-                (common - iono + 0.01 * mp) / lambda + tr.ambiguity[b] + 0.002 * m_noise.normal();
+            const double phaseNoise = 0.002 * m_noise.normal();
+            phase[b] = (common - iono + 0.01 * mp) / lambda + tr.ambiguity[b] + phaseNoise;
+            mpBand[b] = mp;
+            phaseError[b] = 0.01 * mp + phaseNoise * lambda;
             doppler[b] = -commonRate / lambda + 0.03 * m_noise.normal();
             const double base = b == 0 ? 28.0 : (b == 1 ? 21.0 : 31.0);
             const double sinEl = std::sin(el);
@@ -334,6 +381,8 @@ void ObservationWriter::writeEpoch(std::int64_t t, bool sixty, int faultKind) {
         }
         if (!tr.locked)
             slip = false;
+        row.newLock = !tr.locked;
+        row.slip = slip;
         tr.locked = true;
         const double sigmaCode = 0.3 * (1 + 3 * lowness);
         for (int code0 : m_o.types) {
@@ -349,15 +398,16 @@ void ObservationWriter::writeEpoch(std::int64_t t, bool sixty, int faultKind) {
             row.strength[k] = ' ';
             switch (kind) {
             case 'C':
-                row.value[k] = code[b] + sigmaCode * m_noise.normal();
+            case 'P': {
+                const double noise = (kind == 'C' ? 1.0 : 0.6) * sigmaCode * m_noise.normal();
+                row.value[k] = code[b] + noise;
+                row.error[k] = mpBand[b] + noise;
                 row.strength[k] = strengthDigit(snr[b]);
                 break;
-            case 'P':
-                row.value[k] = code[b] + 0.6 * sigmaCode * m_noise.normal();
-                row.strength[k] = strengthDigit(snr[b]);
-                break;
+            }
             case 'L':
                 row.value[k] = phase[b];
+                row.error[k] = phaseError[b];
                 row.lli[k] = slip ? '1' : ' ';
                 row.strength[k] = strengthDigit(snr[b]);
                 break;
@@ -368,6 +418,19 @@ void ObservationWriter::writeEpoch(std::int64_t t, bool sixty, int faultKind) {
                 row.value[k] = snr[b];
                 break;
             }
+        }
+        if (m_truthOn) {
+            // The straight line from the marker at the epoch, as a user computes it from the
+            // broadcast orbit and APPROX POSITION XYZ: no light time, no antenna height.
+            const Vec3 dir = evaluate(s.orbit, td).pos - m_plan.station.marker;
+            const LocalFrame& f = m_plan.station.frame;
+            const double e = dot(dir, f.east), nn = dot(dir, f.north), u = dot(dir, f.up);
+            row.elevation = std::atan2(u, std::hypot(e, nn)) / kDeg;
+            double az = std::atan2(e, nn) / kDeg;
+            row.azimuth = az < 0 ? az + 360 : az;
+            // The side file keeps the multipath of bands 1, 2 and 5.
+            std::copy_n(mpBand.begin(), row.mp.size(), row.mp.begin());
+            row.ionoL1 = iono1;
         }
         rows.push_back(row);
         const int lb = m_plan.longBin(td);
@@ -473,6 +536,9 @@ void ObservationWriter::writeEpoch(std::int64_t t, bool sixty, int faultKind) {
             out.push_back('\n');
         }
     }
+    if (m_truthOn)
+        for (const Row& r : rows)
+            appendTruth(m_truth.buf, t, m_plan.sky[r.sat], r);
     if (m_first < 0)
         m_first = t;
     m_last = t;
@@ -586,6 +652,14 @@ bool ObservationWriter::run(const std::string& path, GenResult& result, std::str
         error = "cannot write " + part;
         return false;
     }
+    if (!m_o.truthFile.empty()) {
+        if (!m_truth.open(m_o.truthFile)) {
+            error = "cannot write " + m_o.truthFile;
+            return false;
+        }
+        m_truth.buf.append(kTruthHeader);
+        m_truthOn = true;
+    }
     bool sixtyPending = m_o.sixtyAt >= 0;
     std::size_t nextFault = 0;
     bool inGap = false;
@@ -618,10 +692,18 @@ bool ObservationWriter::run(const std::string& path, GenResult& result, std::str
             error = "cannot write " + part;
             return false;
         }
+        if (m_truthOn && !m_truth.flushIfLarge()) {
+            error = "cannot write " + m_o.truthFile;
+            return false;
+        }
     }
     writeEvents(std::numeric_limits<double>::infinity());
     if (!m_sink.close()) {
         error = "cannot write " + part;
+        return false;
+    }
+    if (m_truthOn && !m_truth.close()) {
+        error = "cannot write " + m_o.truthFile;
         return false;
     }
     if (m_epochs == 0) {

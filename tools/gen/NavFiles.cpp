@@ -130,11 +130,17 @@ void stateRecord(std::string& out, const Plan& plan, const Satellite& s, int bin
     const double aUnit = 9.313225746155e-10;
     const std::array<double, 3> pos = {st.pos.x / 1000, st.pos.y / 1000, st.pos.z / 1000};
     const std::array<double, 3> vel = {st.vel.x / 1000, st.vel.y / 1000, st.vel.z / 1000};
+    // GLONASS records carry only the small luni-solar part (the receiver's equations add the
+    // Earth's field); GEO records carry the whole Earth-fixed acceleration of the orbit.
+    const Vec3 acc = (evaluate(s.orbit, t + 1).vel - evaluate(s.orbit, t - 1).vel) * 0.5;
+    const std::array<double, 3> geoAcc = {acc.x / 1000, acc.y / 1000, acc.z / 1000};
     const std::array<double, 3> fourth = {0.0, glo ? static_cast<double>(s.glonassChannel) : 4.0,
                                           glo ? 0.0 : static_cast<double>(bin % 256)};
-    for (std::size_t k = 0; k < 3; ++k)
+    for (std::size_t k = 0; k < 3; ++k) {
+        const double lunisolar = static_cast<double>(rng.integer(-3, 3)) * aUnit;
         orbitLine(out, {quantize(pos[k], pUnit), quantize(vel[k], vUnit),
-                        static_cast<double>(rng.integer(-3, 3)) * aUnit, fourth[k]});
+                        glo ? lunisolar : quantize(geoAcc[k], aUnit), fourth[k]});
+    }
 }
 
 // Replaces the exponent letter of the second field of the record's second line.

@@ -156,6 +156,9 @@ std::string usageText() {
            "  --sixty AT             the first full-minute epoch from AT written as 60 seconds\n"
            "  --bad KIND:N,...       N malformed lines of a kind: long value lli prn label nav\n"
            "                         meteo\n"
+           "  --truth FILE           also write what went into the observations (CSV): per\n"
+           "                         satellite and epoch the geometry, the multipath, the\n"
+           "                         error of each value, the ionosphere, new locks and slips\n"
            "  -h, --help             this text\n";
 }
 
@@ -257,6 +260,10 @@ bool parseOptions(const std::vector<std::string>& args, GenOptions& o, bool& hel
         } else if (a == "--sixty") {
             if (!seconds(v, o.sixtyAt))
                 return bad();
+        } else if (a == "--truth") {
+            if (v.empty())
+                return bad();
+            o.truthFile = v;
         } else if (a == "--bad") {
             for (std::string_view part : split(v, ',')) {
                 const auto colon = part.find(':');

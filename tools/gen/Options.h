@@ -59,6 +59,7 @@ struct GenOptions {
     int externalEvents = 0;    // flag 5 events spread over the data
     std::int64_t sixtyAt = -1; // first full-minute epoch from here written with 60 seconds
     std::array<int, kBadKinds> bad = {};
+    std::string truthFile; // side file of the geometry, errors and slips put in; "" for none
 };
 
 /// Reads the command line (without the program name). False with a message for the user on
