@@ -1,9 +1,11 @@
 #include "app/ScanReport.h"
 
 #include "header/HeaderData.h"
+#include "header/SatSystems.h"
 #include "scan/RunSetup.h"
 #include "scan/WindowState.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string>
@@ -48,10 +50,10 @@ std::string padded(std::string_view text, std::size_t width) {
     return s;
 }
 
-template <typename Flags> nlohmann::ordered_json numbersOf(const Flags& seen, int last) {
+nlohmann::ordered_json numbersOf(const obs::SatellitesSeen& seen, header::SatSystem system) {
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
-    for (int n = 1; n <= last; ++n)
-        if (seen[static_cast<std::size_t>(n)])
+    for (std::int32_t n = 1; n <= header::facts(system).lastNumber; ++n)
+        if (seen.has(system, n))
             list.push_back(n);
     return list;
 }
@@ -163,10 +165,12 @@ std::string TextReport(const scan::TScanDriver& driver) {
     line("   " + w.STSumXA);
     line("   " + w.STSumXB);
     line(" Measurements");
+    // The types of RINEX 2.10 in two lines of seven, those of the bands 6, 7 and 8 in two of six.
+    constexpr std::array<std::size_t, 4> kLineEnds = {7, 14, 20, header::kMaxTypes};
     std::string codes;
     for (std::size_t i = 0; i < header::kMaxTypes; ++i) {
         codes += "    " + std::string(header::kObsTypeNames[i]) + " " + w.codeCounts[i];
-        if (i % 7 == 6) {
+        if (std::find(kLineEnds.begin(), kLineEnds.end(), i + 1) != kLineEnds.end()) {
             line(codes);
             codes.clear();
         }
@@ -229,10 +233,8 @@ nlohmann::ordered_json JsonReport(const scan::TScanDriver& driver,
     r["finish"] = o && !o->LBEpochs.empty() ? json(o->LBEpochs.back()) : json(nullptr);
 
     json sats = json::object();
-    sats["GPS"] = o ? numbersOf(o->seen.gps, 32) : json::array();
-    sats["GLO"] = o ? numbersOf(o->seen.glo, 24) : json::array();
-    sats["GEO"] = o ? numbersOf(o->seen.sbas, 38) : json::array();
-    sats["GAL"] = o ? numbersOf(o->seen.gal, 32) : json::array();
+    for (const header::SatSystemFacts& f : header::kSatSystems)
+        sats[std::string(f.shortName)] = o ? numbersOf(o->seen, f.system) : json::array();
     r["satellites"] = std::move(sats);
 
     json ephem = json::object();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "header/ObsTypes.h"
 #include "text/GPSTime.h"
 
 #include <array>
@@ -10,14 +11,8 @@
 
 namespace header {
 
-inline constexpr std::size_t kMaxTypes = 14;      // observation types the program knows
 inline constexpr std::size_t kMaxSatellites = 60; // entries of a header satellite table
 inline constexpr std::size_t kMaxMeteoEntries = 100;
-
-/// The 14 observation type codes: 0 "C1" ... 13 "S5"; 14 marks "no type".
-inline constexpr std::array<std::string_view, kMaxTypes> kObsTypeNames = {
-    "C1", "C2", "C5", "P1", "P2", "L1", "L2", "L5", "D1", "D2", "D5", "S1", "S2", "S5"};
-inline constexpr std::uint8_t kNoType = 14;
 
 /// A satellite of a header table: system letter (a string[1]) and PRN. A cleared entry holds
 /// the character code 0.
@@ -30,7 +25,7 @@ struct SatEntry {
 /// What an observation file's header says.
 struct THeaderData {
     std::string version;
-    std::uint8_t satelliteSystem = 0; // 0 GPS, 1 GLONASS, 2 mixed
+    std::uint8_t satelliteSystem = 0; // 0 GPS, 1 GLONASS, 2 mixed, 3 GEO, 4 Galileo
     std::string program, runBy, date;
     std::string markerName, markerNumber;
     std::string observer, agency;
@@ -38,9 +33,11 @@ struct THeaderData {
     std::string antennaNumber, antennaType;
     long double approxX = 0, approxY = 0, approxZ = 0;    // metres
     long double antennaH = 0, antennaE = 0, antennaN = 0; // metres
-    std::int32_t wavelengthL1 = 0, wavelengthL2 = 0;
-    std::int32_t wavelengthSatCount = 0;
+    std::int32_t wavelengthL1 = 0, wavelengthL2 = 0;      // of the first WAVELENGTH FACT line
+    std::int32_t wavelengthSatCount = 0;                  // satellites of all its lines
     std::array<SatEntry, kMaxSatellites> wavelengthSats{};
+    /// The L1 and L2 factors of each wavelength satellite: those of the line listing it.
+    std::array<std::array<std::int32_t, 2>, kMaxSatellites> wavelengthSatFactors{};
     std::int32_t typeCount = 0; // -1 while a type list is being read
     std::array<std::uint8_t, kMaxTypes> types = filledTypes();
     long double interval = 0; // seconds
@@ -104,8 +101,29 @@ struct THeaderDataGEO : THeaderDataGLO {
     void Clear() { *this = THeaderDataGEO{}; }
 };
 
-/// Meteo type codes: 0 "PR", 1 "TD", 2 "HR", 3 "ZW", 4 "ZD", 5 "ZT"; 6 marks "no type".
+/// Meteo type codes: 0 "PR", 1 "TD", 2 "HR", 3 "ZW", 4 "ZD", 5 "ZT"; 6 marks "no type"; the
+/// types of RINEX 2.11 take the codes after it: 7 "WS", 8 "WD", 9 "RI", 10 "HI".
 inline constexpr std::uint8_t kNoMeteoType = 6;
+
+struct MeteoTypeFacts {
+    std::uint8_t code;
+    std::string_view name;
+};
+/// The meteo types in the order they are listed and charted.
+inline constexpr std::array<MeteoTypeFacts, 10> kMeteoTypes = {{
+    {0, "PR"},  // pressure, mbar
+    {1, "TD"},  // dry temperature, deg Celsius
+    {2, "HR"},  // relative humidity, percent
+    {3, "ZW"},  // wet zenith path delay, mm
+    {4, "ZD"},  // dry component of the zenith path delay, mm
+    {5, "ZT"},  // total zenith path delay, mm
+    {7, "WS"},  // wind speed, m/s
+    {8, "WD"},  // wind direction, degrees from north
+    {9, "RI"},  // rain increment, 1/10 mm
+    {10, "HI"}, // hail indicator, non-zero: hail since the last record
+}};
+/// Tables indexed by meteo type code have this many slots (the no-type code's stays unused).
+inline constexpr std::size_t kMeteoCodeSlots = 11;
 
 struct MeteoSensor {
     std::string model = std::string(20, ' ');
@@ -139,10 +157,7 @@ private:
 
 /// The code of an exact two-character meteo type text ("TR" is taken as "TD"), or none.
 std::optional<std::uint8_t> MeteoTypeCode(std::string_view text) noexcept;
-/// The text of a meteo type code 0-5, "None" otherwise.
+/// The text of a meteo type code, "None" for the no-type code and any unknown one.
 std::string_view MeteoTypeName(std::uint8_t code) noexcept;
-
-/// The code of an observation type text ("C1" ... "S5"), or none.
-std::optional<std::uint8_t> ObsTypeCode(std::string_view text) noexcept;
 
 } // namespace header

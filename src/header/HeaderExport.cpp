@@ -1,10 +1,12 @@
 #include "header/HeaderExport.h"
 
+#include "header/SatSystems.h"
 #include "text/FieldText.h"
 #include "text/NumberText.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace header {
 
@@ -37,11 +39,15 @@ std::string_view satelliteSystemName(std::uint8_t code) noexcept {
         return "GLONASS";
     case 2:
         return "MIXED";
+    case 3:
+        return "GEO";
+    case 4:
+        return "GALILEO";
     }
     return {}; // no system known for this code: the line stays empty
 }
 
-/// A type code without a name (14, "no type") keeps its place as two blanks.
+/// A type code without a name (kNoType) keeps its place as two blanks.
 std::string_view obsTypeName(std::uint8_t code) noexcept {
     return code < kObsTypeNames.size() ? kObsTypeNames[code] : std::string_view("  ");
 }
@@ -53,7 +59,8 @@ std::string_view boolText(bool b) noexcept {
 } // namespace
 
 char ExportSystemLetter(char system) noexcept {
-    return system == ' ' || system == 'G' ? 'G' : 'R';
+    const std::optional<SatSystem> known = systemOfLetter(system);
+    return known ? facts(*known).letter : 'R';
 }
 
 std::string ExportTimeText(const text::TEpochTime& t, std::string_view decSep) {
@@ -76,8 +83,11 @@ std::vector<std::string> HeaderLines(const THeaderData& h, std::string_view decS
     lines.push_back(decimal(h.wavelengthL1));
     lines.push_back(decimal(h.wavelengthL2));
     lines.push_back(decimal(h.wavelengthSatCount));
+    // Each satellite with the factors of the WAVELENGTH FACT line that lists it.
     for (std::size_t i = 0; i < listed(h.wavelengthSatCount, kMaxSatellites); ++i)
-        lines.push_back(satelliteText(h.wavelengthSats[i]));
+        lines.push_back(satelliteText(h.wavelengthSats[i]) + " " +
+                        decimal(h.wavelengthSatFactors[i][0]) + " " +
+                        decimal(h.wavelengthSatFactors[i][1]));
 
     const std::size_t types = listed(h.typeCount, kMaxTypes);
     lines.push_back(decimal(h.typeCount));

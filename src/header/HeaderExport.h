@@ -21,14 +21,15 @@ inline constexpr std::string_view kMeteoHeaderFile = "HeaderMeteo.dat";
 inline constexpr std::string_view kGEOHeaderFile = "HeaderGEO.dat";
 inline constexpr std::string_view kGALHeaderFile = "HeaderGAL.dat";
 
-/// The system letter of a header satellite entry: "G" for ' ' and 'G', "R" for anything else.
+/// The system letter of a header satellite entry: "G" for ' ' and 'G', the letter itself for
+/// 'R', 'S' and 'E', "R" for anything else.
 char ExportSystemLetter(char system) noexcept;
 
 /// year "/" month "/" day " " hour ":" minute ":" seconds, the integers without padding and
 /// the seconds with 7 decimals and decSep: "2009/1/5 0:0:30.0000000".
 std::string ExportTimeText(const text::TEpochTime& t, std::string_view decSep);
 
-/// The lines of "Header.dat". Tables list at most their capacity (60 satellites, 14 types)
+/// The lines of "Header.dat". Tables list at most their capacity (60 satellites, 26 types)
 /// even when a count says more; a negative count lists nothing.
 std::vector<std::string> HeaderLines(const THeaderData& h, std::string_view decSep);
 /// The 23 lines of "HeaderGPS.dat" (also "HeaderGAL.dat").

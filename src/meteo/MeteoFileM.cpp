@@ -113,6 +113,7 @@ bool TMeteoFileM::ScanHeader() {
     m_types = TypePresence{};
     m_recordsWritten = 0;
     m_typesListed = 0;
+    m_notRinex2 = false;
     m_lastHeaderLine.clear();
     m_file.rewind();
 
@@ -143,6 +144,11 @@ bool TMeteoFileM::ScanHeader() {
             m_headerList.add(1, "The first string of the Header must be <RINEX VERSION / TYPE>",
                              line);
         m_lastHeaderLine = line;
+        // Another version's records would only give findings of the wrong kind.
+        if (m_notRinex2) {
+            m_headerLineCount = m_lineNo + 1;
+            return false;
+        }
         line = std::string(readLine(tooLong));
         if (tooLong) {
             m_headerList.add(m_lineNo + 2, "Too long Header string", line);
@@ -188,8 +194,10 @@ void TMeteoFileM::handleVersion(std::string_view line, std::int64_t lineNo) {
     std::string_view rest;
     text::FirstWord(line, word, rest);
     m_header.version = std::string(word);
-    if (word.find('2') == std::string_view::npos)
+    if (!text::IsRinex2Version(word)) {
         m_headerList.add(lineNo, "Rinex format version is not 2", line);
+        m_notRinex2 = true;
+    }
     const std::size_t two = line.find('2');
     if (two != std::string_view::npos && two + 1 != 6)
         m_headerList.add(lineNo, "The position of \"2\" is not 6", line);

@@ -36,11 +36,11 @@ MeteoRecord decodeMeteo(std::span<const std::byte> bytes) noexcept;
 /// One label code per header line.
 using TListHStrMeteo = std::vector<std::uint8_t>;
 
-/// The meteo type codes 0-5 ("PR" ... "ZT") that the header lists: present flag and the
-/// 1-based position in the type list (a type listed twice keeps its later position).
+/// The meteo types that the header lists, by type code (header::kMeteoTypes): present flag and
+/// the 1-based position in the type list (a type listed twice keeps its later position).
 struct TypePresence {
-    std::array<std::uint8_t, 6> present{};
-    std::array<std::int32_t, 6> position{};
+    std::array<std::uint8_t, header::kMeteoCodeSlots> present{};
+    std::array<std::int32_t, header::kMeteoCodeSlots> position{};
 };
 
 /// The meteorological file scanner. The header pass checks every header line and fills
@@ -53,8 +53,8 @@ public:
                 text::DiagnosticsLists& lists, text::RecordFile& meteoRecords,
                 text::ScanObserver& observer);
 
-    /// False on a first line that is too long or carries no header label, and on a header
-    /// line that is too long; the data pass is then not to run.
+    /// False on a first line that is too long or carries no header label, on a header line
+    /// that is too long and on a version that is not 2.xx; the data pass is then not to run.
     bool ScanHeader();
     /// False only for a file with nothing after its header (or a Meteo.dat that refuses a
     /// record, told in a message box; the scan ends there and the records before it stay).
@@ -102,6 +102,7 @@ private:
     std::string m_lastHeaderLine; // the last line the header pass accepted
     TListHStrMeteo m_headerKinds;
     bool m_tooLong = false;
+    bool m_notRinex2 = false; // the version line names another version than 2.xx
     bool m_sec60Reported = false;
     std::int32_t m_typesListed = 0; // types read from # / TYPES OF OBSERV lines so far
     std::int32_t m_valuesRead = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "header/SatSystems.h"
 #include "text/GPSTime.h"
 #include "text/ScanObserver.h"
 
@@ -21,10 +22,16 @@ inline constexpr std::size_t kEphemGLOSize = 128;
 inline constexpr std::size_t kEphemGEOSize = 128;
 inline constexpr std::size_t kEphemGALSize = 208;
 
-inline constexpr std::string_view kEphemGPSFile = "EphemGPSRecs.dat";
-inline constexpr std::string_view kEphemGLOFile = "EphemGLORecs.dat";
-inline constexpr std::string_view kEphemGEOFile = "EphemGEORecs.dat";
-inline constexpr std::string_view kEphemGALFile = "EphemGALRecs.dat";
+/// The satellite systems of the four files, with their satellite numbers and file names.
+inline constexpr header::SatSystemFacts kGPSNumbers = header::facts(header::SatSystem::GPS);
+inline constexpr header::SatSystemFacts kGLONumbers = header::facts(header::SatSystem::GLONASS);
+inline constexpr header::SatSystemFacts kGEONumbers = header::facts(header::SatSystem::GEO);
+inline constexpr header::SatSystemFacts kGALNumbers = header::facts(header::SatSystem::Galileo);
+
+inline constexpr std::string_view kEphemGPSFile = kGPSNumbers.recordFile; // "EphemGPSRecs.dat"
+inline constexpr std::string_view kEphemGLOFile = kGLONumbers.recordFile;
+inline constexpr std::string_view kEphemGEOFile = kGEONumbers.recordFile;
+inline constexpr std::string_view kEphemGALFile = kGALNumbers.recordFile;
 
 /// A GPS ephemeris (EphemGPSRecs.dat, 184 bytes).
 struct TEphemGPSRec {
@@ -123,8 +130,8 @@ struct TEphemGLORec {
 
 /// A GEO/SBAS ephemeris (EphemGEORecs.dat, 128 bytes).
 struct TEphemGEORec {
-    std::int32_t prn100 = 0;           // 0: satellite number + 100 (120..138)
-    std::int32_t prn = 0;              // 4: satellite number as written (20..38), the key
+    std::int32_t prn100 = 0;           // 0: satellite number + 100 (120..158)
+    std::int32_t prn = 0;              // 4: satellite number as written (20..58), the key
     std::int32_t ordinal = 0;          // 8: 1, 2, ... among the records of its satellite
     text::TEpochTime epoch;            // 16
     std::uint8_t prn100Byte = 0;       // 56

@@ -29,8 +29,8 @@ struct GALNav {
                                      false,
                                      false,
                                      true,
-                                     1,
-                                     32,
+                                     kGALNumbers.firstNumber,
+                                     kGALNumbers.lastNumber,
                                      kEphemGALFile};
 
     static void handleHeaderLine(std::uint8_t code, std::string_view line, Header& h,

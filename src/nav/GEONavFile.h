@@ -18,9 +18,20 @@ struct GEONav {
     using Record = TEphemGEORec;
     using HeaderKindList = TListHStrGEO;
 
-    static constexpr NavRules kRules{
-        text::FileKind::H,        'H',  kGLOLabels, 4,     5, 3,  LastOrbitLine::FirstThree,
-        SecondsField::WordOrDash, true, true,       false, 1, 38, kEphemGEOFile};
+    static constexpr NavRules kRules{text::FileKind::H,
+                                     'H',
+                                     kGLOLabels,
+                                     4,
+                                     5,
+                                     3,
+                                     LastOrbitLine::FirstThree,
+                                     SecondsField::WordOrDash,
+                                     true,
+                                     true,
+                                     false,
+                                     kGEONumbers.firstNumber,
+                                     kGEONumbers.lastNumber,
+                                     kEphemGEOFile};
 
     static void handleHeaderLine(std::uint8_t code, std::string_view line, Header& h,
                                  const LineReport& report) {
@@ -29,7 +40,7 @@ struct GEONav {
     static void finishHeader(Header&) noexcept {}
     static void clearSatellite(Record& r) noexcept;
     static void setSatellite(Record& r, std::int32_t s) noexcept;
-    /// The satellite number as written (20..38), not the one plus 100.
+    /// The satellite number as written (20..58), not the one plus 100.
     static std::int32_t key(const Record& r) noexcept { return r.prn; }
     static void complete(Record& r, const OrbitTable& t, const Header& h,
                          std::int32_t ordinal) noexcept;

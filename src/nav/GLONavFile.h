@@ -27,9 +27,20 @@ struct GLONav {
     using Record = TEphemGLORec;
     using HeaderKindList = TListHStrGLO;
 
-    static constexpr NavRules kRules{
-        text::FileKind::G,        'G',   kGLOLabels, 4,     5, 3,  LastOrbitLine::AllFour,
-        SecondsField::WordOrDash, false, false,      false, 1, 24, kEphemGLOFile};
+    static constexpr NavRules kRules{text::FileKind::G,
+                                     'G',
+                                     kGLOLabels,
+                                     4,
+                                     5,
+                                     3,
+                                     LastOrbitLine::AllFour,
+                                     SecondsField::WordOrDash,
+                                     false,
+                                     false,
+                                     false,
+                                     kGLONumbers.firstNumber,
+                                     kGLONumbers.lastNumber,
+                                     kEphemGLOFile};
 
     /// CORR TO SYSTEM TIME (also used by the GEO scanner).
     static void handleHeaderLine(std::uint8_t code, std::string_view line,

@@ -33,8 +33,8 @@ struct GPSNav {
                                      false,
                                      false,
                                      true,
-                                     1,
-                                     32,
+                                     kGPSNumbers.firstNumber,
+                                     kGPSNumbers.lastNumber,
                                      kEphemGPSFile};
 
     /// ION ALPHA, ION BETA and DELTA-UTC (also used by the Galileo scanner).

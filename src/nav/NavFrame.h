@@ -44,8 +44,8 @@ public:
         m_file.rewind();
     }
 
-    /// The header scan: clears the header record and fills it again; always true, its
-    /// findings are diagnostics.
+    /// The header scan: clears the header record and fills it again. Its findings are
+    /// diagnostics; it fails (false) only on a version that is not 2.xx, and ends there.
     bool ScanHeader() {
         const NavRules& r = rules();
         m_header.Clear();
@@ -63,9 +63,14 @@ public:
             const auto code = static_cast<std::uint8_t>(kind);
             m_headerKinds.push_back(code);
             const LineReport report{m_headerList, m_lineNo + 1, t.raw};
-            handleHeaderLine(code, t.raw, report);
+            const bool rinex2 = handleHeaderLine(code, t.raw, report);
             if (m_lineNo == 0 && code != 0)
                 report("The first string of the Header must be <RINEX VERSION / TYPE>");
+            if (!rinex2) {
+                // Another version's records would only give findings of the wrong kind.
+                m_headerLineCount = m_lineNo + 1;
+                return false;
+            }
             t = m_file.readLine();
             if (t.isLong())
                 m_headerList.add(m_lineNo + 2, "Too long Header string", t.raw);
@@ -222,16 +227,18 @@ private:
         return -1;
     }
 
-    void handleHeaderLine(std::uint8_t code, std::string_view line, const LineReport& report) {
+    // False for a version line that names another version than 2.xx.
+    bool handleHeaderLine(std::uint8_t code, std::string_view line, const LineReport& report) {
         const NavRules& r = rules();
         if (code == 0)
-            HandleVersionLine(line, r.letter, m_header.version, report);
-        else if (code == 1)
+            return HandleVersionLine(line, r.letter, m_header.version, report);
+        if (code == 1)
             HandleProgramLine(line, m_header.program, m_header.runBy, m_header.date);
         else if (code == r.leapSecondsCode)
             HandleLeapSecondsLine(line, m_header.leapSeconds, report);
         else
             System::handleHeaderLine(code, line, m_header, report);
+        return true;
     }
 
     // Satellite number and epoch go to the current record as soon as they parse; the clock

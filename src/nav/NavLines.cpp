@@ -116,7 +116,8 @@ EpochFields ParseEpochLine(std::string_view line, const NavRules& rules, bool& s
         return f;
     }
     f.satelliteRead = true;
-    if (rules.geoPrnRange && (f.satellite + 100 < 120 || f.satellite + 100 > 138)) {
+    constexpr header::SatSystemFacts kGEO = header::facts(header::SatSystem::GEO);
+    if (rules.geoPrnRange && (f.satellite < kGEO.firstItem || f.satellite > kGEO.lastNumber)) {
         report("Not valid data for GEO PRN number");
         return f;
     }
@@ -194,13 +195,14 @@ EpochFields ParseEpochLine(std::string_view line, const NavRules& rules, bool& s
     return f;
 }
 
-void HandleVersionLine(std::string_view line, char letter, std::string& version,
+bool HandleVersionLine(std::string_view line, char letter, std::string& version,
                        const LineReport& report) {
     std::string_view word;
     std::string_view rest;
     text::FirstWord(line, word, rest);
     version = std::string(word);
-    if (word.find('2') == std::string_view::npos)
+    const bool rinex2 = text::IsRinex2Version(word);
+    if (!rinex2)
         report("Rinex format version is not 2");
     const std::size_t two = line.find('2');
     if (two != std::string_view::npos && two + 1 != 6)
@@ -214,6 +216,7 @@ void HandleVersionLine(std::string_view line, char letter, std::string& version,
     const std::size_t at = upperCased(line).find(letter);
     if (at != std::string::npos && at + 1 != 21)
         report("The position of " + quoted + " is not 21");
+    return rinex2;
 }
 
 void HandleProgramLine(std::string_view line, std::string& program, std::string& runBy,

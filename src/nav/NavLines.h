@@ -1,5 +1,6 @@
 #pragma once
 
+#include "header/SatSystems.h"
 #include "text/Diagnostics.h"
 #include "text/GPSTime.h"
 
@@ -48,7 +49,7 @@ struct NavRules {
     int orbitLines;                           // broadcast-orbit lines per record
     LastOrbitLine lastLine;
     SecondsField seconds;
-    bool geoPrnRange;       // the satellite number + 100 must lie in 120..138
+    bool geoPrnRange;       // the satellite number must lie in the GEO items' range (20..58)
     bool blankLinesChecked; // blank data lines are classified instead of skipped
     bool ionoparameters;    // the data scan also enables Ionoparameters1
     std::int32_t firstSatellite, lastSatellite; // the slots of EphemCount
@@ -88,10 +89,10 @@ public:
     }
     void clear() noexcept { m_counts.fill(0); }
 
-    static constexpr std::int32_t kMaxSatellite = 38;
+    static constexpr std::int32_t kMaxSatellite = header::kMaxSatNumber;
 
 private:
-    std::array<std::int32_t, kMaxSatellite + 1> m_counts{};
+    std::array<std::int32_t, header::kSatNumberSlots> m_counts{};
     std::int32_t m_first;
     std::int32_t m_last;
 };
@@ -144,7 +145,8 @@ EpochFields ParseEpochLine(std::string_view line, const NavRules& rules, bool& s
 // Header line handlers shared by the systems; each reports through `report`.
 
 /// RINEX VERSION / TYPE: version word, the "2" in column 6, the file letter in column 21.
-void HandleVersionLine(std::string_view line, char letter, std::string& version,
+/// False when the version is not 2.xx ("Rinex format version is not 2").
+bool HandleVersionLine(std::string_view line, char letter, std::string& version,
                        const LineReport& report);
 /// PGM / RUN BY / DATE: columns 1-20, 21-40 and 41-60 without trailing blanks.
 void HandleProgramLine(std::string_view line, std::string& program, std::string& runBy,

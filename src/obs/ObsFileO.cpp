@@ -334,8 +334,10 @@ TObsFileO::TObsFileO(const std::filesystem::path& file, header::THeaderData& hea
 bool TObsFileO::ScanHeader() {
     m_typeContinuation = false;
     m_typesRead = 0;
-    m_waveContinuation = false;
-    m_waveRead = 0;
+    m_notRinex2 = false;
+    m_waveLines = 0;
+    m_wavePending = 0;
+    m_waveFactors = {};
     m_prnObsContinuation = false;
     m_prnObsSat = 1;
     m_prnObsType = 1;
@@ -393,8 +395,14 @@ bool TObsFileO::ScanHeader() {
         // The handled line counts as a header line also when the file ends after it.
         ++headerLineCount;
         m_lastHeaderLine = current;
+        // Another version's labels and data lines would only give findings of the wrong kind.
+        if (m_notRinex2)
+            return false;
         t = m_reader.readLine();
         if (t.isEnd()) {
+            // A header that is complete leaves the empty data part to the data scan.
+            if (*label == Label::EndOfHeader)
+                return true;
             m_LBHeader.add(headerLineCount, "Unexpected End of file", current);
             return false;
         }
@@ -508,8 +516,10 @@ void TObsFileO::handleVersion(std::string_view line, text::DiagnosticList& list,
     std::string_view rest;
     text::FirstWord(line, word, rest);
     m_header.version = std::string(word);
-    if (word.find('2') == std::string_view::npos)
+    if (!text::IsRinex2Version(word)) {
         list.add(lineNo, "Rinex format version is not 2", line);
+        m_notRinex2 = true;
+    }
     const std::size_t two = line.find('2');
     if (two != std::string_view::npos && two + 1 != 6)
         list.add(lineNo, "The position of \"2\" is not 6", line);
@@ -521,10 +531,35 @@ void TObsFileO::handleVersion(std::string_view line, text::DiagnosticList& list,
     std::size_t at = 0;
     if (containsUpper(line, "OBSERVATION DATA", &at) && at + 1 != 21)
         list.add(lineNo, "The position of \"Observation Data\" is not 21", line);
-    const char system = column(line, 41);
-    if (system != 'G' && system != 'R' && system != 'T' && system != 'M' && system != ' ')
+    // G GPS, R GLONASS, S geostationary signal payload, E Galileo, M mixed, T Transit; a
+    // blank is GPS.
+    if (line.size() < 41) {
+        m_header.satelliteSystem = 0;
+        return;
+    }
+    switch (line[40]) {
+    case 'M':
+        m_header.satelliteSystem = 2;
+        return;
+    case 'R':
+        m_header.satelliteSystem = 1;
+        return;
+    case 'S':
+        m_header.satelliteSystem = 3;
+        return;
+    case 'E':
+        m_header.satelliteSystem = 4;
+        return;
+    case 'G':
+    case 'T':
+    case ' ':
+        m_header.satelliteSystem = 0;
+        return;
+    default:
         list.add(lineNo, "Satellite System is not true", line);
-    m_header.satelliteSystem = system == 'M' ? 2 : system == 'R' ? 1 : 0;
+        m_header.satelliteSystem = 0;
+        return;
+    }
 }
 
 void TObsFileO::handleApproxPosition(std::string_view line, text::DiagnosticList& list,
@@ -576,24 +611,37 @@ void TObsFileO::handleAntennaDelta(std::string_view line, text::DiagnosticList& 
     }
 }
 
+// Each WAVELENGTH FACT line holds its L1 and L2 factors, the number of satellites they apply
+// to and up to seven of them (3X,A1,I2 from column 19). The first line gives the default
+// factors; every satellite keeps the factors of its own line. A line that announces more than
+// seven satellites goes on in the satellite columns of the next line of this label when that
+// line's columns 1-18 are blank.
 void TObsFileO::handleWavelength(std::string_view line, text::DiagnosticList& list,
                                  std::int64_t lineNo) {
     header::THeaderData& h = m_header;
-    if (!m_waveContinuation) {
+    std::int32_t listed = 0; // satellites this line holds
+    if (m_wavePending > 0 && isBlank(columns(line, 1, 18))) {
+        listed = std::min(7, m_wavePending);
+    } else {
+        m_wavePending = 0;
         const text::StrictResult l1 = StrictNumber(GeneralTrim(columns(line, 1, 6)));
         const std::int32_t f1 = l1.valid() ? roundInt(l1.value) : 0;
         if (!l1.valid() || (f1 != 1 && f1 != 2)) {
             list.add(lineNo, "Not valid data for L1 Wavwlength Factor", line);
             return;
         }
-        h.wavelengthL1 = f1;
         const text::StrictResult l2 = StrictNumber(GeneralTrim(columns(line, 7, 12)));
         const std::int32_t f2 = l2.valid() ? roundInt(l2.value) : -1;
         if (!l2.valid() || f2 < 0 || f2 > 2) {
+            if (m_waveLines++ == 0)
+                h.wavelengthL1 = f1;
             list.add(lineNo, "Not valid data for L2 Wavwlength Factor", line);
             return;
         }
-        h.wavelengthL2 = f2;
+        if (m_waveLines++ == 0) {
+            h.wavelengthL1 = f1;
+            h.wavelengthL2 = f2;
+        }
         const std::string_view countText = GeneralTrim(columns(line, 13, 18));
         std::int32_t count = 0;
         if (!countText.empty()) {
@@ -602,32 +650,30 @@ void TObsFileO::handleWavelength(std::string_view line, text::DiagnosticList& li
                 list.add(lineNo, "Not valid data for Number of Satellites", line);
                 return;
             }
-            count = roundInt(c.value);
+            count = std::max(0, roundInt(c.value));
         }
-        h.wavelengthSatCount = count;
-        if (count != 0)
-            m_waveContinuation = true; // the list follows on the next line of this label
-        return;
+        m_waveFactors = {f1, f2};
+        listed = std::min(7, count);
+        m_wavePending = count;
     }
-    const std::int32_t n = std::min(7, h.wavelengthSatCount - m_waveRead);
-    for (std::int32_t j = 1; j <= n; ++j) {
-        ++m_waveRead;
-        const std::size_t k = static_cast<std::size_t>(m_waveRead);
-        const std::size_t first = 6 * static_cast<std::size_t>(j - 1) + 1;
+    for (std::int32_t j = 1; j <= listed; ++j) {
+        const std::size_t k = static_cast<std::size_t>(h.wavelengthSatCount) + 1;
+        ++h.wavelengthSatCount;
+        --m_wavePending;
+        const std::size_t first = 19 + 6 * static_cast<std::size_t>(j - 1);
         const std::string_view entry = columns(line, first, first + 5);
         if (!isBlank(columns(entry, 1, 3)))
             list.add(lineNo, "Not valid data for List of PRNs", line);
-        const char system = column(entry, 4);
-        if (k <= header::kMaxSatellites)
-            h.wavelengthSats[k - 1].system = system;
+        if (k <= header::kMaxSatellites) {
+            h.wavelengthSats[k - 1].system = column(entry, 4);
+            h.wavelengthSatFactors[k - 1] = m_waveFactors;
+        }
         const text::StrictResult prn = StrictNumber(GeneralTrim(columns(entry, 5, 6)));
         if (!prn.valid())
             list.add(lineNo, "Not valid data for List of PRNs", line);
         else if (k <= header::kMaxSatellites)
             h.wavelengthSats[k - 1].prn = roundInt(prn.value);
     }
-    if (m_waveRead >= h.wavelengthSatCount)
-        m_waveContinuation = false;
 }
 
 bool TObsFileO::handleObsTypes(std::string_view line, text::DiagnosticList& list,
@@ -765,14 +811,21 @@ void TObsFileO::handleObsTime(std::string_view line, bool first, text::Diagnosti
     m_header.lastObsPresent = true;
 }
 
+// One satellite per line, its counts in fields of 6 columns from column 7, nine to a line; a
+// satellite with more types goes on in continuation lines whose columns 1-6 are blank. A blank
+// count is a count not given (0); a PRN in columns 4-6 starts the next satellite, also when
+// the previous one listed fewer counts than there are types.
 void TObsFileO::handlePrnObs(std::string_view line, text::DiagnosticList& list,
                              std::int64_t lineNo) {
     header::THeaderData& h = m_header;
+    if (m_prnObsContinuation && !isBlank(columns(line, 4, 6))) {
+        ++m_prnObsSat;
+        m_prnObsType = 1;
+        m_prnObsContinuation = false;
+    }
     const std::size_t sat = static_cast<std::size_t>(m_prnObsSat);
     const bool stored = m_prnObsSat >= 1 && sat <= header::kMaxSatellites;
-    std::int32_t limit = h.typeCount;
     if (!m_prnObsContinuation) {
-        limit = std::min(9, h.typeCount);
         if (!rightTrimmed(columns(line, 1, 3)).empty()) {
             list.add(lineNo, "Not valid data for \"PRN / # OF OBS\"", line);
             return;
@@ -792,18 +845,23 @@ void TObsFileO::handlePrnObs(std::string_view line, text::DiagnosticList& list,
         if (stored)
             h.satellites[sat - 1].prn = roundInt(prn.value);
     }
-    for (std::size_t c = 7;; c += 6) {
+    const std::int32_t onLine = std::min(9, h.typeCount - (m_prnObsType - 1));
+    for (std::int32_t j = 0; j < onLine; ++j) {
+        const std::size_t c = 7 + 6 * static_cast<std::size_t>(j);
         const std::string_view field = rightTrimmed(columns(line, c, c + 5));
-        if (field.empty() || m_prnObsType > limit)
-            break;
-        const text::StrictResult count = StrictNumber(field);
-        if (!count.valid()) {
-            list.add(lineNo, "Bad \"# OF OBS\" or its position in \"PRN / # OF OBS\"", line);
-            return;
+        if (!field.empty()) {
+            const text::StrictResult count = StrictNumber(field);
+            if (!count.valid()) {
+                // The rest of the line is not read, but its fields keep their places: the
+                // satellites after it keep their own entries.
+                list.add(lineNo, "Bad \"# OF OBS\" or its position in \"PRN / # OF OBS\"", line);
+                m_prnObsType += onLine - j;
+                break;
+            }
+            const std::size_t type = static_cast<std::size_t>(m_prnObsType);
+            if (stored && type <= header::kMaxTypes)
+                h.obsCounts[sat - 1][type - 1] = roundInt(count.value);
         }
-        const std::size_t type = static_cast<std::size_t>(m_prnObsType);
-        if (stored && type <= header::kMaxTypes)
-            h.obsCounts[sat - 1][type - 1] = roundInt(count.value);
         ++m_prnObsType;
     }
     if (m_prnObsType > h.typeCount) {
@@ -924,7 +982,12 @@ bool TObsFileO::ScanData() {
         ++m_lineNo;
         const text::TextLine t = m_reader.readLine();
         if (t.isEnd()) {
-            --m_lineNo;
+            // An empty last line that an epoch still needs is its last observation line, all
+            // of whose values are blank (writers drop the trailing blanks).
+            if (m_expect == Expect::Observations)
+                handleDataLine(t.raw);
+            else
+                --m_lineNo;
             break;
         }
         if (t.isLong()) {
@@ -1129,16 +1192,20 @@ LineKind TObsFileO::ClassifyDataLine(std::string_view line, bool& accepted) {
         }
         return LineKind::Header;
     }
+    // The epoch shape comes first: a valid observation line never has a point in column 19,
+    // while an epoch line whose clock offset is not F12.9 may have one in column 75.
+    const char flag = column(line, 29);
+    const bool epochShape =
+        line.size() >= 29 && column(line, 19) == '.' && (flag == '0' || flag == '1');
     const bool pointAtObservation = column(line, 11) == '.' || column(line, 27) == '.' ||
                                     column(line, 43) == '.' || column(line, 59) == '.' ||
                                     column(line, 75) == '.';
-    if (pointAtObservation || line.empty() ||
-        (m_expect == Expect::Observations && rightTrimmed(line).empty())) {
+    if (!epochShape && (pointAtObservation || line.empty() ||
+                        (m_expect == Expect::Observations && rightTrimmed(line).empty()))) {
         accepted = CheckObservationLine(line);
         return LineKind::Observation;
     }
-    const char flag = column(line, 29);
-    if ((line.size() >= 29 && column(line, 19) == '.' && (flag == '0' || flag == '1')) ||
+    if (epochShape ||
         (m_prnContinuation && isBlank(columns(line, 1, 32)) && !isBlank(columns(line, 33, 35)))) {
         accepted = CheckEpochLine(line);
         return LineKind::Epoch;
@@ -1269,46 +1336,26 @@ bool TObsFileO::CheckEpochLine(std::string_view line) {
         m_satList.push_back(EpochSat{system, prn});
         const char upper =
             (system >= 'a' && system <= 'z') ? static_cast<char>(system - 32) : system;
-        const std::size_t at = static_cast<std::size_t>(prn);
-        switch (upper) {
-        case 'G':
-        case ' ':
-            if (prn < 1 || prn > 32) {
+        // Other letters are kept unchecked and count as GPS in the record.
+        if (const std::optional<header::SatSystem> known = header::systemOfLetter(upper)) {
+            if (!header::numberInRange(*known, prn)) {
                 dataDiag("Incorrect PRN \"EPOCH/SAT\"");
                 return false;
             }
-            seen.gps[at] = true;
-            seen.anyGps = true;
-            break;
-        case 'R':
-            if (prn < 1 || prn > 24) {
-                dataDiag("Incorrect PRN \"EPOCH/SAT\"");
-                return false;
+            seen.mark(*known, prn);
+            switch (*known) {
+            case header::SatSystem::GPS:
+                break;
+            case header::SatSystem::GLONASS:
+                ++m_epoch.countR;
+                break;
+            case header::SatSystem::GEO:
+                ++m_epoch.countS;
+                break;
+            case header::SatSystem::Galileo:
+                ++m_epoch.countE;
+                break;
             }
-            seen.glo[at] = true;
-            seen.anyGlo = true;
-            ++m_epoch.countR;
-            break;
-        case 'S':
-            if (prn < 1 || prn > 38) {
-                dataDiag("Incorrect PRN \"EPOCH/SAT\"");
-                return false;
-            }
-            seen.sbas[at] = true;
-            seen.anySbas = true;
-            ++m_epoch.countS;
-            break;
-        case 'E':
-            if (prn < 1 || prn > 32) {
-                dataDiag("Incorrect PRN \"EPOCH/SAT\"");
-                return false;
-            }
-            seen.gal[at] = true;
-            seen.anyGal = true;
-            ++m_epoch.countE;
-            break;
-        default:
-            break; // other letters are kept unchecked and count as GPS
         }
         ++m_prnsRead;
     }

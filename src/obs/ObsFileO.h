@@ -1,6 +1,7 @@
 #pragma once
 
 #include "header/HeaderData.h"
+#include "header/SatSystems.h"
 #include "obs/ObsRecords.h"
 #include "text/Diagnostics.h"
 #include "text/DiskSpace.h"
@@ -81,13 +82,27 @@ struct TimesAxis {
     double maximum = 0;
 };
 
-/// Satellites seen in accepted satellite lists, per system and number.
+/// Satellites seen in accepted satellite lists, per system (header::kSatSystems order) and
+/// number; numbers outside a system's range are never marked.
 struct SatellitesSeen {
-    std::array<bool, 33> gps{};  // 1-32
-    std::array<bool, 25> glo{};  // 1-24
-    std::array<bool, 39> sbas{}; // 1-38
-    std::array<bool, 33> gal{};  // 1-32
-    bool anyGps = false, anyGlo = false, anySbas = false, anyGal = false;
+    using Numbers = std::array<bool, header::kSatNumberSlots>;
+    std::array<Numbers, header::kSatSystemCount> numbers{};
+    std::array<bool, header::kSatSystemCount> any{};
+
+    void mark(header::SatSystem system, std::int32_t number) noexcept {
+        if (!header::numberInRange(system, number))
+            return;
+        numbers[static_cast<std::size_t>(system)][static_cast<std::size_t>(number)] = true;
+        any[static_cast<std::size_t>(system)] = true;
+    }
+    bool has(header::SatSystem system, std::int32_t number) const noexcept {
+        return header::numberInRange(system, number) &&
+               numbers[static_cast<std::size_t>(system)][static_cast<std::size_t>(number)];
+    }
+    /// The flags of a system, indexed by satellite number.
+    const Numbers& of(header::SatSystem system) const noexcept {
+        return numbers[static_cast<std::size_t>(system)];
+    }
 };
 
 /// The scanner of one RINEX 2 observation file: a header scan that fills the header record and
@@ -105,8 +120,9 @@ public:
 
     bool isOpen() const noexcept { return m_reader.isOpen(); }
 
-    /// True when the header was read to its end (also with diagnostics); false for an empty
-    /// file, an end of file inside the header, or a rejected type list.
+    /// True when the header was read to its end (also with diagnostics, and when the file ends
+    /// right after END OF HEADER); false for an empty file, an end of file inside the header, a
+    /// version that is not 2.xx, or a rejected type list.
     bool ScanHeader();
     /// False when nothing follows the header, when the record files' drive fell below 10 MiB
     /// ("Disk space is less then 10 MB on drive ...") or when a record file refused a write
@@ -194,8 +210,10 @@ private:
     // Header scan state.
     bool m_typeContinuation = false;
     std::int32_t m_typesRead = 0;
-    bool m_waveContinuation = false;
-    std::int32_t m_waveRead = 0;
+    bool m_notRinex2 = false;                    // the version line names another version
+    std::int32_t m_waveLines = 0;                // WAVELENGTH FACT lines read
+    std::int32_t m_wavePending = 0;              // satellites a line announced beyond its seven
+    std::array<std::int32_t, 2> m_waveFactors{}; // the factors those satellites take
     bool m_prnObsContinuation = false;
     std::int32_t m_prnObsSat = 1;
     std::int32_t m_prnObsType = 1;

@@ -1,6 +1,7 @@
 #include "scan/ScanDriver.h"
 
 #include "header/HeaderExport.h"
+#include "header/SatSystems.h"
 #include "scan/InputFile.h"
 
 #include <cassert>
@@ -81,18 +82,15 @@ constexpr std::size_t systemIndex(NavSystem s) noexcept {
     return static_cast<std::size_t>(s);
 }
 
+// The navigation systems follow the order of the table of satellite systems.
+constexpr header::SatSystem satSystemOf(NavSystem s) noexcept {
+    return header::kSatSystems[systemIndex(s)].system;
+}
+static_assert(satSystemOf(NavSystem::GEO) == header::SatSystem::GEO);
+static_assert(satSystemOf(NavSystem::GAL) == header::SatSystem::Galileo);
+
 constexpr int lastSatellite(NavSystem s) noexcept {
-    switch (s) {
-    case NavSystem::GPS:
-        return 32;
-    case NavSystem::GLO:
-        return 24;
-    case NavSystem::GEO:
-        return 38;
-    case NavSystem::GAL:
-        return 32;
-    }
-    return 0;
+    return header::facts(satSystemOf(s)).lastNumber;
 }
 
 Colour listColour(const text::DiagnosticList& list) noexcept {
@@ -299,9 +297,8 @@ void TScanDriver::ScanObservationFile() {
     if (m_dataFailed)
         ind.data = Colour::Red;
     const obs::SatellitesSeen& seen = m_obs->seen;
-    const bool any[4] = {seen.anyGps, seen.anyGlo, seen.anySbas, seen.anyGal};
-    for (std::size_t i = 0; i < 4; ++i)
-        if (any[i])
+    for (std::size_t i = 0; i < header::kSatSystemCount; ++i)
+        if (seen.any[i])
             m_window.systemIndicators[i] = Colour::Lime;
 }
 
@@ -364,10 +361,13 @@ void TScanDriver::AddObservationSummary() {
     w.STSumXB = " XB   " + std::to_string(o.extEventsB);
     w.STSumMaxSat = " Maximum  " + std::to_string(o.largestSatCount);
     w.STSumMinSat = " Minimum  " + std::to_string(o.smallestSatCount);
-    w.ESumGPS = SatelliteListText(o.seen.gps, 32);
-    w.ESumGLO = SatelliteListText(o.seen.glo, 24);
-    w.ESumGEO = SatelliteListText(o.seen.sbas, 38);
-    w.ESumGAL = SatelliteListText(o.seen.gal, 32);
+    const auto seenText = [&o](header::SatSystem system) {
+        return SatelliteListText(o.seen.of(system), header::facts(system).lastNumber);
+    };
+    w.ESumGPS = seenText(header::SatSystem::GPS);
+    w.ESumGLO = seenText(header::SatSystem::GLONASS);
+    w.ESumGEO = seenText(header::SatSystem::GEO);
+    w.ESumGAL = seenText(header::SatSystem::Galileo);
     for (std::size_t i = 0; i < header::kMaxTypes; ++i)
         w.codeCounts[i] = std::to_string(o.nonZero[i]);
     // ShowLineCounts
@@ -485,7 +485,7 @@ bool TScanDriver::ScanCompanionFile(text::FileKind kind) {
 void TScanDriver::AddEphemerisSummary(NavSystem system) {
     updateErrorsIndicator();
     const nav::EphemCountTable& counts = EphemCount(system);
-    std::array<bool, 39> withRecords{};
+    std::array<bool, header::kSatNumberSlots> withRecords{};
     const int last = lastSatellite(system);
     for (int n = 1; n <= last; ++n)
         withRecords[static_cast<std::size_t>(n)] = counts.count(n) != 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "header/HeaderData.h"
+#include "header/SatSystems.h"
 #include "text/Diagnostics.h"
 
 #include <array>
@@ -99,9 +100,9 @@ struct WindowState {
     std::string STEnd = "Filesize";
     std::string STDateis = "00/00/0000";
     std::string STTimeis = "00:00:00.000";
-    std::array<Colour, header::kMaxTypes> codeIndicators{}; // STC1is ... STS5is
-    std::array<Colour, 4> systemIndicators{};               // STgpsis, STglois, STgeois, STgalis
-    std::array<Colour, 4> ephemIndicators{}; // STEphgpsis, STEphglois, STEphgeois, STEphgalis
+    std::array<Colour, header::kMaxTypes> codeIndicators{};         // STC1is ... STS5is
+    std::array<Colour, header::kSatSystemCount> systemIndicators{}; // STgpsis ... STgalis
+    std::array<Colour, header::kSatSystemCount> ephemIndicators{};  // STEphgpsis ... STEphgalis
     Colour STEEis = Colour::Silver;
     std::string status;     // StatusBar1
     double gauge = 0;       // GScan, 0..1
@@ -164,8 +165,10 @@ std::string FileSizeText(std::int64_t size);
 template <typename Flags> std::string SatelliteListText(const Flags& seen, int count) {
     std::string text;
     for (int n = 1; n <= count; ++n)
-        if (seen[static_cast<std::size_t>(n)])
-            text += " " + std::to_string(n);
+        if (seen[static_cast<std::size_t>(n)]) {
+            text += ' '; // appended apart: GCC 12 -O3 sees a false overlap in " " + ...
+            text += std::to_string(n);
+        }
     return text.empty() ? std::string(" No") : text;
 }
 

@@ -147,6 +147,20 @@ bool IntFromText(std::string_view s, std::int32_t& n, std::string_view& r) noexc
     return true;
 }
 
+bool IsRinex2Version(std::string_view word) noexcept {
+    if (word.empty() || word[0] != '2')
+        return false;
+    if (word.size() == 1)
+        return true;
+    if (word[1] != '.')
+        return false;
+    if (word.size() == 2)
+        return true;
+    if (word[2] != '0' && word[2] != '1')
+        return false;
+    return word.size() == 3 || (word.size() == 4 && word[3] >= '0' && word[3] <= '9');
+}
+
 void RightTrim(std::string_view& s) noexcept {
     const std::size_t last = s.find_last_not_of(' ');
     s = last == std::string_view::npos ? std::string_view{} : s.substr(0, last + 1);

@@ -29,6 +29,10 @@ bool RealFromText(std::string_view s, long double& x, std::string_view& r) noexc
 /// it to int32. False when there is none or it is too long for int32 (n unchanged).
 bool IntFromText(std::string_view s, std::int32_t& n, std::string_view& r) noexcept;
 
+/// True for the version word of a RINEX 2 file: "2", "2." or 2.0x and 2.1x with one digit or
+/// none after the "0" or "1" ("2.0", "2.01", "2.10", "2.11"). "3.02", "2.2" or "20" are not.
+bool IsRinex2Version(std::string_view word) noexcept;
+
 /// Removes trailing blanks only.
 void RightTrim(std::string_view& s) noexcept;
 void RightTrim(std::string& s);

@@ -53,7 +53,7 @@ EphemPanel::EphemPanel(QWidget* parent) : QFrame(parent) {
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(newButtonGroup(EphemSystem::GPS, "GPS", 8));
     buttons->addWidget(newButtonGroup(EphemSystem::GLONASS, "GLO", 8));
-    buttons->addWidget(newButtonGroup(EphemSystem::GEO, "GEO", 7));
+    buttons->addWidget(newButtonGroup(EphemSystem::GEO, "GEO", 8));
     buttons->addWidget(newButtonGroup(EphemSystem::Galileo, "GAL", 8));
     buttons->addStretch(1);
 

@@ -95,27 +95,17 @@ InputPanel::InputPanel(QWidget* parent) : QWidget(parent), m_photo(seaPhoto()) {
     top->addStretch(1);
     top->addLayout(gauge);
 
-    // Observation codes the header lists: rows C, P, L, D, S as in the summary.
+    // Observation codes the header lists: a column per kind (C, P, L, D, S), a row per band.
     auto* codesBox = new QGroupBox(QStringLiteral("Observation codes"), PInput);
     codesBox->setObjectName(QStringLiteral("GBCodesis"));
     auto* codes = new QGridLayout(codesBox);
     codes->setSpacing(4);
-    int row = -1;
-    char kind = 0;
-    int col = 0;
     for (std::size_t i = 0; i < header::kMaxTypes; ++i) {
         const QString code = QString::fromLatin1(header::kObsTypeNames[i].data(), 2);
-        if (code[0].toLatin1() != kind) {
-            kind = code[0].toLatin1();
-            ++row;
-            col = 0;
-        }
-        if (code[1] == QLatin1Char('5'))
-            col = 2;
         codeIndicators[i] =
             newLamp(codesBox, code, QStringLiteral("ST") + code + QStringLiteral("is"));
-        codes->addWidget(codeIndicators[i], col, row);
-        ++col;
+        codes->addWidget(codeIndicators[i], static_cast<int>(header::bandColumn(i)),
+                         static_cast<int>(header::kindRow(i)));
     }
 
     auto* systemsBox = new QGroupBox(QStringLiteral("Systems"), PInput);

@@ -63,6 +63,14 @@ void MeasursRadioGroup::setItemIndex(int item) {
     m_group->setExclusive(true);
 }
 
+void MeasursRadioGroup::setItemCells(const std::vector<std::pair<int, int>>& cells) {
+    auto* grid = static_cast<QGridLayout*>(layout());
+    for (std::size_t i = 0; i < m_items.size() && i < cells.size(); ++i) {
+        grid->removeWidget(m_items[i]);
+        grid->addWidget(m_items[i], cells[i].first, cells[i].second);
+    }
+}
+
 static QString listText(std::string_view s) {
     return shownText(s);
 }
@@ -73,14 +81,26 @@ MeasurementsPanel::MeasurementsPanel(QWidget* parent) : QFrame(parent) {
 
     RGMeasurs = new MeasursRadioGroup(this, "RGMeasurs", QString(),
                                       static_cast<int>(views::kMeasursItems.size()), 1);
-    for (int i = 0; i < RGMeasurs->count(); ++i)
-        RGMeasurs->setItemText(i, listText(views::kMeasursItems[static_cast<std::size_t>(i)]));
+    // The types stand in a row per kind (C, P, L, D, S) and a column per band, as the
+    // summary counts them.
+    std::vector<std::pair<int, int>> typeCells;
+    for (std::size_t i = 0; i < views::kMeasursItems.size(); ++i) {
+        RGMeasurs->setItemText(static_cast<int>(i), listText(views::kMeasursItems[i]));
+        typeCells.emplace_back(static_cast<int>(header::kindRow(i)),
+                               static_cast<int>(header::bandColumn(i)));
+    }
+    RGMeasurs->setItemCells(typeCells);
     RGMeasurs->setItemIndex(0);
 
-    RGMGPS = new MeasursRadioGroup(this, "RGMGPS", shownText(views::kGroupCaptions[0]), 32, 8);
-    RGMGLO = new MeasursRadioGroup(this, "RGMGLO", shownText(views::kGroupCaptions[1]), 24, 8);
-    RGMGEO = new MeasursRadioGroup(this, "RGMGEO", shownText(views::kGroupCaptions[2]), 19, 7);
-    RGMGAL = new MeasursRadioGroup(this, "RGMGAL", shownText(views::kGroupCaptions[3]), 32, 8);
+    const auto satelliteGroupOf = [this](SatSystem system, const char* name) {
+        return new MeasursRadioGroup(
+            this, name, shownText(views::kGroupCaptions[static_cast<std::size_t>(system)]),
+            header::itemCount(system), 8);
+    };
+    RGMGPS = satelliteGroupOf(SatSystem::GPS, "RGMGPS");
+    RGMGLO = satelliteGroupOf(SatSystem::GLONASS, "RGMGLO");
+    RGMGEO = satelliteGroupOf(SatSystem::GEO, "RGMGEO");
+    RGMGAL = satelliteGroupOf(SatSystem::Galileo, "RGMGAL");
     const std::array<MeasursRadioGroup*, 4> groups = {RGMGPS, RGMGLO, RGMGEO, RGMGAL};
     for (std::size_t g = 0; g < groups.size(); ++g) {
         for (int i = 0; i < groups[g]->count(); ++i)
@@ -93,7 +113,7 @@ MeasurementsPanel::MeasurementsPanel(QWidget* parent) : QFrame(parent) {
             [this](int item) { RGMeasursClick(item); });
 
     ChMeasurs =
-        newObsChart(this, "ChMeasurs", views::kUnitLabels[0], views::kMeasursBottomTitle, false);
+        newObsChart(this, "ChMeasurs", views::unitLabel(0), views::kMeasursBottomTitle, false);
     ChMeasurs->addSeries(QString(), seriesColour(1));
     // The slips of a combination whose arc means are taken off.
     ChMeasurs->addSeries(shownText(views::kSlipsSeriesTitle), QColor(220, 0, 0),
@@ -157,12 +177,15 @@ MeasurementsPanel::MeasurementsPanel(QWidget* parent) : QFrame(parent) {
     satellites->addWidget(RGMGAL);
     satellites->addStretch(1);
 
-    auto* typesColumn = new QVBoxLayout;
-    typesColumn->addWidget(RGMeasurs);
-    typesColumn->addStretch(1);
-    typesColumn->addWidget(GMeas, 0, Qt::AlignHCenter);
+    // The type choices stand above the charts, the gauge right beside them: on a small screen
+    // the window shows the left part of its content.
+    auto* typesRow = new QHBoxLayout;
+    typesRow->addWidget(RGMeasurs);
+    typesRow->addWidget(GMeas, 0, Qt::AlignVCenter);
+    typesRow->addStretch(1);
 
     auto* charts = new QVBoxLayout;
+    charts->addLayout(typesRow);
     charts->addWidget(ChMeasurs, 3);
     charts->addWidget(ChMeasursSN, 2);
     auto* buttons = new QHBoxLayout;
@@ -173,7 +196,6 @@ MeasurementsPanel::MeasurementsPanel(QWidget* parent) : QFrame(parent) {
     charts->addLayout(buttons);
 
     auto* layout = new QHBoxLayout(this);
-    layout->addLayout(typesColumn);
     layout->addLayout(satellites);
     layout->addLayout(charts, 1);
 }

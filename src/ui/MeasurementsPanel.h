@@ -9,6 +9,7 @@
 #include <QGroupBox>
 
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 class QButtonGroup;
@@ -37,6 +38,8 @@ public:
     int itemIndex() const;
     /// Selects an item; -1 clears the selection. Sends no itemClicked.
     void setItemIndex(int item);
+    /// Lays the items out again: item i in row cells[i].first, column cells[i].second.
+    void setItemCells(const std::vector<std::pair<int, int>>& cells);
     QRadioButton* item(int index) const { return m_items[static_cast<std::size_t>(index)]; }
 
 signals:

@@ -18,14 +18,18 @@ static QString shown(std::string_view s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// One colour per type, in the order of the type codes.
-static const std::array<QColor, 6> kSeriesColours = {
+// One colour per series.
+static const std::array<QColor, views::kMeteoSeriesCount> kSeriesColours = {
     QColor(0, 0, 200),   // PR
     QColor(200, 0, 0),   // TD
     QColor(0, 140, 0),   // HR
     QColor(200, 120, 0), // ZW
     QColor(140, 0, 160), // ZD
     QColor(0, 140, 160), // ZT
+    QColor(120, 120, 0), // WS
+    QColor(90, 90, 90),  // WD
+    QColor(0, 90, 200),  // RI
+    QColor(200, 0, 120), // HI
 };
 
 MeteoPanel::MeteoPanel(QWidget* parent) : QFrame(parent) {
@@ -39,7 +43,7 @@ MeteoPanel::MeteoPanel(QWidget* parent) : QFrame(parent) {
     // The date-times are long: fewer ticks keep their labels apart.
     ChMeteo->xAxis->ticker()->setTickCount(4);
     ChMeteo->setMinimumSize(560, 300);
-    for (std::size_t i = 0; i < 6; ++i)
+    for (std::size_t i = 0; i < views::kMeteoSeriesCount; ++i)
         ChMeteo->addSeries(shown(views::kMeteoSeriesTitles[i]), kSeriesColours[i]);
     // Pressure (about 1000 mbar) on an axis of its own, so that its scale does not flatten
     // temperature and humidity to a line.
@@ -56,7 +60,7 @@ MeteoPanel::MeteoPanel(QWidget* parent) : QFrame(parent) {
     auto* boxes = new QGroupBox(QStringLiteral("Meteo types"), this);
     boxes->setObjectName(QStringLiteral("GBMeteoTypes"));
     auto* boxRow = new QHBoxLayout(boxes);
-    for (std::size_t i = 0; i < 6; ++i) {
+    for (std::size_t i = 0; i < views::kMeteoSeriesCount; ++i) {
         auto* box = new QCheckBox(shown(views::kMeteoSeriesTitles[i]), boxes);
         box->setObjectName(shown(views::kMeteoCheckBoxes[i]));
         box->setChecked(views::kMeteoCheckedAtStart[i]);
@@ -66,7 +70,7 @@ MeteoPanel::MeteoPanel(QWidget* parent) : QFrame(parent) {
         connect(box, &QCheckBox::clicked, this, &MeteoPanel::fillChart);
     }
     boxRow->addStretch(1);
-    // A context-menu request on the last box draws the chart again as well.
+    // A context-menu request on the ZT box draws the chart again as well.
     m_boxes[5]->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_boxes[5], &QCheckBox::customContextMenuRequested, this, &MeteoPanel::fillChart);
 
@@ -100,8 +104,9 @@ void MeteoPanel::open(const views::MeteoSources& sources, const header::THeaderD
     m_sources = sources;
     m_observer = &observer;
     fillChart();
-    const std::array<bool, 6> enabled = views::MeteoBoxesEnabled(sources.types);
-    for (std::size_t i = 0; i < 6; ++i)
+    const std::array<bool, views::kMeteoSeriesCount> enabled =
+        views::MeteoBoxesEnabled(sources.types);
+    for (std::size_t i = 0; i < views::kMeteoSeriesCount; ++i)
         m_boxes[i]->setEnabled(enabled[i]);
 
     const std::vector<std::array<std::string, 4>> rows = views::MeteoSensorRows(header);
@@ -140,12 +145,12 @@ void MeteoPanel::fillChart() {
         ChMeteo->refresh();
         return;
     }
-    std::array<bool, 6> checked{};
-    for (std::size_t i = 0; i < 6; ++i)
+    std::array<bool, views::kMeteoSeriesCount> checked{};
+    for (std::size_t i = 0; i < views::kMeteoSeriesCount; ++i)
         checked[i] = m_boxes[i]->isChecked();
-    const std::array<views::MeteoSeries, 6> series =
+    const std::array<views::MeteoSeries, views::kMeteoSeriesCount> series =
         views::MeteoChartSeries(m_sources, checked, *m_observer);
-    for (std::size_t i = 0; i < 6; ++i)
+    for (std::size_t i = 0; i < views::kMeteoSeriesCount; ++i)
         ChMeteo->setSeriesData(static_cast<int>(i), series[i].x, series[i].y);
     ChMeteo->refresh();
 }

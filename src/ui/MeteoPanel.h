@@ -34,7 +34,9 @@ public:
     /// BBCloseMeteo; the main window connects it (hide PMeteo, show PView).
     QPushButton* closeButton() const noexcept { return BBCloseMeteo; }
     /// CBPR, CBTD, CBHR, CBZW, CBZD, CBZT in the order of the type codes.
-    const std::array<QCheckBox*, 6>& checkBoxes() const noexcept { return m_boxes; }
+    const std::array<QCheckBox*, views::kMeteoSeriesCount>& checkBoxes() const noexcept {
+        return m_boxes;
+    }
 
     ChartView* ChMeteo;
     QTableWidget* SGMeteoSens;
@@ -45,7 +47,7 @@ private:
     void fillChart();
     void fitGridHeight();
 
-    std::array<QCheckBox*, 6> m_boxes{};
+    std::array<QCheckBox*, views::kMeteoSeriesCount> m_boxes{};
     views::MeteoSources m_sources;
     text::ScanObserver* m_observer = nullptr;
 };

@@ -165,25 +165,17 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QFrame(parent) {
     events->addWidget(STSumXA);
     events->addWidget(STSumXB);
 
-    // Values per observation code: one row per kind of measurement (C, P, L, D, S).
+    // Values per observation code: one row per kind of measurement (C, P, L, D, S), one
+    // column per band (1, 2, 5, then 6, 7, 8 of RINEX 2.11); P has bands 1 and 2 only.
     GBMeasurements = newGroup(this, " Measurements", "GBMeasurements");
     auto* meas = new QGridLayout(GBMeasurements);
     meas->setHorizontalSpacing(6);
-    for (int col = 1; col < 6; col += 2)
-        meas->setColumnStretch(col, 1);
-    int row = -1;
-    char kind = 0;
-    int col = 0;
+    for (std::size_t band = 0; band < header::kObsBands.size(); ++band)
+        meas->setColumnStretch(2 * static_cast<int>(band) + 1, 1);
     for (std::size_t i = 0; i < header::kMaxTypes; ++i) {
         const std::string code(header::kObsTypeNames[i]);
-        if (code[0] != kind) {
-            kind = code[0];
-            ++row;
-            col = 0;
-        }
-        // "C5" stands under the third column, also in the row of P that has no P5.
-        if (code[1] == '5')
-            col = 4;
+        const int row = static_cast<int>(header::kindRow(i));
+        const int col = 2 * static_cast<int>(header::bandColumn(i));
         auto* caption = newCaption(GBMeasurements, code.c_str());
         caption->setObjectName(QStringLiteral("LB") + QString::fromStdString(code) +
                                QStringLiteral("Code"));
@@ -191,12 +183,11 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QFrame(parent) {
         QLabel* count = newValue(GBMeasurements, "0", name.c_str());
         count->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        count->setMinimumWidth(count->fontMetrics().horizontalAdvance(QStringLiteral("99999999")));
+        count->setMinimumWidth(count->fontMetrics().horizontalAdvance(QStringLiteral("9999999")));
         count->setText(QString());
         codeCounts[i] = count;
         meas->addWidget(caption, row, col);
         meas->addWidget(count, row, col + 1);
-        col += 2;
     }
 
     // Errors found at all.
@@ -272,8 +263,9 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QFrame(parent) {
     left->addWidget(GBEpochs, 1);
     left->addWidget(GBEvents);
     grid->addLayout(left, 0, 0);
-    grid->addWidget(GBMeasurements, 0, 1);
-    grid->addWidget(GBFiles, 0, 2, 2, 1);
+    // The six band columns of the counts take the width of the two right-hand columns.
+    grid->addWidget(GBMeasurements, 0, 1, 1, 2);
+    grid->addWidget(GBFiles, 1, 2);
     grid->addWidget(GBSatellites, 1, 0, 1, 2);
     grid->addWidget(GBEphemeris, 2, 0, 1, 2);
     auto* side = new QVBoxLayout;

@@ -112,39 +112,23 @@ std::size_t systemIndex(EphemSystem system) noexcept {
     return 0;
 }
 
+// The button groups follow the order of the table of satellite systems.
+static const header::SatSystemFacts& factsOf(EphemSystem system) noexcept {
+    return header::kSatSystems[systemIndex(system)];
+}
+
 std::int32_t FirstButton(EphemSystem system) noexcept {
-    return system == EphemSystem::GEO ? 20 : 1;
+    return system == EphemSystem::None ? 1 : factsOf(system).firstItem;
 }
 
 std::int32_t LastButton(EphemSystem system) noexcept {
-    switch (system) {
-    case EphemSystem::GPS:
-    case EphemSystem::Galileo:
-        return 32;
-    case EphemSystem::GLONASS:
-        return 24;
-    case EphemSystem::GEO:
-        return 38;
-    case EphemSystem::None:
-        break;
-    }
-    return 0;
+    return system == EphemSystem::None ? 0 : factsOf(system).lastNumber;
 }
 
 std::string SatelliteButtonName(EphemSystem system, std::int32_t number) {
-    switch (system) {
-    case EphemSystem::GPS:
-        return "RBG" + std::to_string(number);
-    case EphemSystem::GLONASS:
-        return "RBR" + std::to_string(number);
-    case EphemSystem::GEO:
-        return "RBS" + std::to_string(number);
-    case EphemSystem::Galileo:
-        return "RBE" + std::to_string(number);
-    case EphemSystem::None:
-        break;
-    }
-    return {};
+    if (system == EphemSystem::None)
+        return {};
+    return std::string(factsOf(system).buttonPrefix) + std::to_string(number);
 }
 
 std::string_view PageControlName(EphemSystem system) noexcept {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "header/HeaderData.h"
+#include "header/SatSystems.h"
 #include "nav/EphemRecords.h"
 #include "nav/NavLines.h"
 #include "text/GPSTime.h"
@@ -25,11 +26,11 @@ inline constexpr std::array<EphemSystem, 4> kEphemSystems = {
 /// The position of a system in kEphemSystems; asserts on None.
 std::size_t systemIndex(EphemSystem system) noexcept;
 
-/// The numbers of a group's buttons: GPS 1..32 (RBG), GLONASS 1..24 (RBR), GEO 20..38 (RBS),
-/// Galileo 1..32 (RBE).
+/// The numbers of a group's buttons: GPS 1..32 (RBG), GLONASS 1..24 (RBR), GEO 20..58 (RBS),
+/// Galileo 1..36 (RBE).
 std::int32_t FirstButton(EphemSystem system) noexcept;
 std::int32_t LastButton(EphemSystem system) noexcept;
-/// "RBG1" ... "RBE32"; "" for None.
+/// "RBG1" ... "RBE36"; "" for None.
 std::string SatelliteButtonName(EphemSystem system, std::int32_t number);
 /// "PCEphGPS", "PCEphGLO", "PCEphGEO", "PCEphGAL"; "" for None.
 std::string_view PageControlName(EphemSystem system) noexcept;
@@ -39,10 +40,10 @@ std::vector<std::string_view> PageCaptions(EphemSystem system);
 /// Records written per satellite by the last scan of each system's navigation file; a system
 /// whose file was not scanned keeps zero counts.
 struct EphemCounts {
-    nav::EphemCountTable gps{1, 32};
-    nav::EphemCountTable glo{1, 24};
-    nav::EphemCountTable geo{1, 38};
-    nav::EphemCountTable gal{1, 32};
+    nav::EphemCountTable gps{nav::kGPSNumbers.firstNumber, nav::kGPSNumbers.lastNumber};
+    nav::EphemCountTable glo{nav::kGLONumbers.firstNumber, nav::kGLONumbers.lastNumber};
+    nav::EphemCountTable geo{nav::kGEONumbers.firstNumber, nav::kGEONumbers.lastNumber};
+    nav::EphemCountTable gal{nav::kGALNumbers.firstNumber, nav::kGALNumbers.lastNumber};
 
     /// The count of satellite s of a system; 0 for None and numbers outside the table.
     std::int32_t count(EphemSystem system, std::int32_t s) const noexcept;
@@ -102,7 +103,7 @@ public:
     /// records, the current selection is shown again from the file as it is now.
     void open(const EphemSources& sources, text::ScanObserver& observer);
     /// A click on satellite button s of a group. Numbers outside the system's range (GEO
-    /// 1..38) do nothing.
+    /// 1..58) do nothing.
     void select(EphemSystem system, std::int32_t s, const EphemSources& sources,
                 text::ScanObserver& observer);
     /// BBMoreClick and BBLessClick; nothing happens while the button is disabled.
@@ -132,7 +133,7 @@ public:
 private:
     void refresh(const EphemSources& sources, text::ScanObserver& observer);
 
-    std::array<std::array<bool, 39>, 4> m_enabled{};
+    std::array<std::array<bool, header::kSatNumberSlots>, 4> m_enabled{};
     std::array<std::int32_t, 4> m_selected{};
     EphemSystem m_page = EphemSystem::None;
     EphemSystem m_system = EphemSystem::None;

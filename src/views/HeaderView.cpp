@@ -13,6 +13,10 @@ static std::string satelliteSystemName(std::uint8_t code) {
         return "GLONASS";
     case 2:
         return "MIXED";
+    case 3:
+        return "GEO";
+    case 4:
+        return "GALILEO";
     default:
         return "GPS";
     }
@@ -45,8 +49,21 @@ std::string observationTimeText(const text::TEpochTime& t) {
     // Seconds are truncated; a value that is not a number shows as 0.
     const long double s = t.seconds;
     const long long whole = std::isfinite(s) && s > 0 ? static_cast<long long>(std::trunc(s)) : 0;
-    return " " + twoDigits(t.day) + "/" + twoDigits(t.month) + "/" + std::to_string(t.year) + " " +
-           twoDigits(t.hour) + ":" + twoDigits(t.minute) + ":" + twoDigits(whole);
+    // Appended piece by piece: GCC 12 at -O3 reports a false -Wrestrict on a chain of
+    // operator+ that starts with a literal.
+    std::string text = " ";
+    text += twoDigits(t.day);
+    text += '/';
+    text += twoDigits(t.month);
+    text += '/';
+    text += std::to_string(t.year);
+    text += ' ';
+    text += twoDigits(t.hour);
+    text += ':';
+    text += twoDigits(t.minute);
+    text += ':';
+    text += twoDigits(whole);
+    return text;
 }
 
 static std::string typeCode(std::uint8_t code) {

@@ -32,13 +32,11 @@ bool entryMatches(const std::byte* entry, const SatCode& code) noexcept {
     return letter == code.letter || (letter == ' ' && code.letter == 'G');
 }
 
-std::vector<std::string> groupItems(std::span<const bool> seen, std::int32_t firstPrn,
-                                    std::int32_t lastPrn) {
+std::vector<std::string> groupItems(const obs::SatellitesSeen& seen, SatSystem system) {
     std::vector<std::string> items;
-    for (std::int32_t prn = firstPrn; prn <= lastPrn; ++prn) {
-        const auto at = static_cast<std::size_t>(prn);
-        items.push_back(at < seen.size() && seen[at] ? std::to_string(prn) : "N");
-    }
+    const header::SatSystemFacts& f = header::facts(system);
+    for (std::int32_t prn = f.firstItem; prn <= f.lastNumber; ++prn)
+        items.push_back(seen.has(system, prn) ? std::to_string(prn) : "N");
     return items;
 }
 
@@ -72,32 +70,28 @@ SatCode parseSatelliteCode(std::string_view code) noexcept {
     return c;
 }
 
+std::string unitLabel(std::size_t typeCode) {
+    if (typeCode >= header::kMaxTypes)
+        return {};
+    return std::string(header::kObsTypes[typeCode].name) + " " +
+           std::string(header::unitOf(typeCode));
+}
+
 char systemLetter(SatSystem system) noexcept {
-    switch (system) {
-    case SatSystem::GPS:
-        return 'G';
-    case SatSystem::GLONASS:
-        return 'R';
-    case SatSystem::GEO:
-        return 'S';
-    case SatSystem::Galileo:
-        return 'E';
-    }
-    return 'G';
+    return header::facts(system).letter;
 }
 
 std::string codeOfItem(SatSystem system, std::size_t item) {
     const auto index = static_cast<std::int32_t>(item);
-    const std::int32_t prn = system == SatSystem::GEO ? index + kFirstGeoPrn : index + 1;
-    return satelliteCode(systemLetter(system), prn);
+    return satelliteCode(systemLetter(system), index + header::facts(system).firstItem);
 }
 
 SatelliteGroups satelliteItems(const obs::SatellitesSeen& seen) {
     SatelliteGroups g;
-    g.RGMGPS = groupItems(seen.gps, 1, 32);
-    g.RGMGLO = groupItems(seen.glo, 1, 24);
-    g.RGMGEO = groupItems(seen.sbas, kFirstGeoPrn, 38);
-    g.RGMGAL = groupItems(seen.gal, 1, 32);
+    g.RGMGPS = groupItems(seen, SatSystem::GPS);
+    g.RGMGLO = groupItems(seen, SatSystem::GLONASS);
+    g.RGMGEO = groupItems(seen, SatSystem::GEO);
+    g.RGMGAL = groupItems(seen, SatSystem::Galileo);
     return g;
 }
 
@@ -193,10 +187,10 @@ MeasurementsChart chartMeasurement(const std::filesystem::path& rinexEpochs,
                                    std::size_t typeCode, const GaugeProgress& progress) {
     MeasurementsChart chart;
     const bool known = typeCode < header::kMaxTypes;
-    chart.title = known ? std::string(kUnitLabels[typeCode]) : std::string();
+    chart.title = unitLabel(typeCode);
     const std::int32_t p = known ? layout.TypePosition[typeCode] : 0;
-    // Pseudoranges and phases (C1 ... L5) carry a signal strength worth showing.
-    const bool withStrength = typeCode <= 7;
+    // Pseudoranges and phases carry a signal strength worth showing.
+    const bool withStrength = known && header::hasStrength(typeCode);
     if (writtenEpochs > 1) {
         chart.values.x.reserve(static_cast<std::size_t>(writtenEpochs));
         chart.values.y.reserve(static_cast<std::size_t>(writtenEpochs));

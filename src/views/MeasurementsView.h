@@ -1,6 +1,7 @@
 #pragma once
 
 #include "header/HeaderData.h"
+#include "header/SatSystems.h"
 #include "obs/ObsFileO.h"
 #include "views/ChartSeries.h"
 
@@ -18,22 +19,19 @@
 namespace views {
 
 /// The satellite systems of the four satellite groups, in group order.
-enum class SatSystem : std::uint8_t { GPS = 0, GLONASS = 1, GEO = 2, Galileo = 3 };
+using SatSystem = header::SatSystem;
 
 /// Items of RGMeasurs, in order; the index is the observation type code.
 inline constexpr std::array<std::string_view, header::kMaxTypes> kMeasursItems =
     header::kObsTypeNames;
-/// ChMeasurs' title per observation type code: the unit of the plotted values.
-inline constexpr std::array<std::string_view, header::kMaxTypes> kUnitLabels = {
-    "C1 [m]",      "C2 [m]",  "C5 [m]",  "P1 [m]",  "P2 [m]",     "L1 [cycles]", "L2 [cycles]",
-    "L5 [cycles]", "D1 [Hz]", "D2 [Hz]", "D5 [Hz]", "S1 [dB*Hz]", "S2 [dB*Hz]",  "S5 [dB*Hz]"};
+/// ChMeasurs' title for an observation type code: its name and the unit of the plotted values
+/// ("C1 [m]", "L7 [cycles]", "D8 [Hz]", "S6 [dB*Hz]").
+std::string unitLabel(std::size_t typeCode);
 inline constexpr std::string_view kChMeasursSNTitle = "Signal / Noise";
 inline constexpr std::string_view kMeasursBottomTitle = "Epoch number";
 /// Group captions: RGMGPS, RGMGLO, RGMGEO, RGMGAL.
 inline constexpr std::array<std::string_view, 4> kGroupCaptions = {" GPS ", " GLO", " GEO",
                                                                    " GAL "};
-/// The first GEO item stands for PRN 20.
-inline constexpr std::int32_t kFirstGeoPrn = 20;
 
 /// "G 1", "S20": the system letter and the PRN right-aligned in two characters.
 std::string satelliteCode(char letter, std::int32_t prn);
@@ -47,11 +45,12 @@ SatCode parseSatelliteCode(std::string_view code) noexcept;
 
 /// The system letter of a group: G, R, S, E.
 char systemLetter(SatSystem system) noexcept;
-/// The code of item `item` (0-based) of a group: PRN item + 1, for GEO item + 20.
+/// The code of item `item` (0-based) of a group: number item + the system's first item
+/// number (1, for GEO 20).
 std::string codeOfItem(SatSystem system, std::size_t item);
 
-/// The items of the four satellite groups: the PRN as text when the data scan saw that
-/// satellite, else "N". GPS and Galileo have 32 items, GLONASS 24, GEO 19 (PRN 20 to 38).
+/// The items of the four satellite groups: the number as text when the data scan saw that
+/// satellite, else "N". GPS has 32 items, GLONASS 24, GEO 39 (S20 to S58), Galileo 36.
 struct SatelliteGroups {
     std::vector<std::string> RGMGPS, RGMGLO, RGMGEO, RGMGAL;
 };
@@ -126,7 +125,7 @@ LoopEnd readSatelliteCells(const std::filesystem::path& rinexEpochs,
                            const GaugeProgress& progress,
                            const std::function<void(std::int32_t, const SatelliteCells&)>& onEntry);
 
-/// Charts observation type `typeCode` (0 "C1" ... 13 "S5") of the coded satellite: values
+/// Charts observation type `typeCode` (0 "C1" ... 25 "S8") of the coded satellite: values
 /// whose magnitude exceeds 0.00001 on ChMeasurs, and for pseudoranges and phases their
 /// signal-strength indicators 1 to 9 on ChMeasursSN. A type the header does not list gives
 /// empty charts and no message.

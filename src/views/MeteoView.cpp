@@ -38,10 +38,10 @@ std::optional<double> MeteoDateTime(const text::TEpochTime& t) noexcept {
            text::EncodeTime(hour, minute, static_cast<std::int32_t>(whole), milliseconds);
 }
 
-std::array<MeteoSeries, 6> MeteoChartSeries(const MeteoSources& sources,
-                                            const std::array<bool, 6>& checked,
-                                            text::ScanObserver& observer) {
-    std::array<MeteoSeries, 6> series;
+std::array<MeteoSeries, kMeteoSeriesCount>
+MeteoChartSeries(const MeteoSources& sources, const std::array<bool, kMeteoSeriesCount>& checked,
+                 text::ScanObserver& observer) {
+    std::array<MeteoSeries, kMeteoSeriesCount> series;
     for (std::size_t k = 0; k < series.size(); ++k)
         series[k].title = kMeteoSeriesTitles[k];
     if (sources.recordsWritten < 2)
@@ -52,11 +52,12 @@ std::array<MeteoSeries, 6> MeteoChartSeries(const MeteoSources& sources,
         return series;
     }
     // The slot of each drawn type; a position outside the record draws nothing.
-    std::array<std::size_t, 6> slot{};
-    std::array<bool, 6> drawn{};
-    for (std::size_t k = 0; k < 6; ++k) {
-        const std::int32_t position = sources.types.position[k];
-        drawn[k] = sources.types.present[k] != 0 && checked[k] && position >= 1 &&
+    std::array<std::size_t, kMeteoSeriesCount> slot{};
+    std::array<bool, kMeteoSeriesCount> drawn{};
+    for (std::size_t k = 0; k < kMeteoSeriesCount; ++k) {
+        const std::size_t code = header::kMeteoTypes[k].code;
+        const std::int32_t position = sources.types.position[code];
+        drawn[k] = sources.types.present[code] != 0 && checked[k] && position >= 1 &&
                    position <= static_cast<std::int32_t>(meteo::kMeteoValues);
         slot[k] = drawn[k] ? static_cast<std::size_t>(position - 1) : 0;
     }
@@ -69,7 +70,7 @@ std::array<MeteoSeries, 6> MeteoChartSeries(const MeteoSources& sources,
         const std::optional<double> t = MeteoDateTime(r.epoch);
         if (!t)
             continue;
-        for (std::size_t k = 0; k < 6; ++k) {
+        for (std::size_t k = 0; k < kMeteoSeriesCount; ++k) {
             if (!drawn[k])
                 continue;
             series[k].x.push_back(*t);
@@ -79,10 +80,10 @@ std::array<MeteoSeries, 6> MeteoChartSeries(const MeteoSources& sources,
     return series;
 }
 
-std::array<bool, 6> MeteoBoxesEnabled(const meteo::TypePresence& types) noexcept {
-    std::array<bool, 6> enabled{};
-    for (std::size_t k = 0; k < 6; ++k)
-        enabled[k] = types.present[k] != 0;
+std::array<bool, kMeteoSeriesCount> MeteoBoxesEnabled(const meteo::TypePresence& types) noexcept {
+    std::array<bool, kMeteoSeriesCount> enabled{};
+    for (std::size_t k = 0; k < kMeteoSeriesCount; ++k)
+        enabled[k] = types.present[header::kMeteoTypes[k].code] != 0;
     return enabled;
 }
 

@@ -15,14 +15,18 @@
 
 namespace views {
 
-/// The six meteo series of ChMeteo in the order of the type codes 0-5, with their titles and
-/// check boxes; only PR is checked when the program starts.
-inline constexpr std::array<std::string_view, 6> kMeteoSeriesTitles = {"PR", "TD", "HR",
-                                                                       "ZW", "ZD", "ZT"};
-inline constexpr std::array<std::string_view, 6> kMeteoCheckBoxes = {"CBPR", "CBTD", "CBHR",
-                                                                     "CBZW", "CBZD", "CBZT"};
-inline constexpr std::array<bool, 6> kMeteoCheckedAtStart = {true,  false, false,
-                                                             false, false, false};
+/// The meteo series of ChMeteo, one per type of header::kMeteoTypes in its order, with their
+/// titles and check boxes; only PR is checked when the program starts.
+inline constexpr std::size_t kMeteoSeriesCount = header::kMeteoTypes.size();
+inline constexpr std::array<std::string_view, kMeteoSeriesCount> kMeteoSeriesTitles = [] {
+    std::array<std::string_view, kMeteoSeriesCount> titles{};
+    for (std::size_t k = 0; k < kMeteoSeriesCount; ++k)
+        titles[k] = header::kMeteoTypes[k].name;
+    return titles;
+}();
+inline constexpr std::array<std::string_view, kMeteoSeriesCount> kMeteoCheckBoxes = {
+    "CBPR", "CBTD", "CBHR", "CBZW", "CBZD", "CBZT", "CBWS", "CBWD", "CBRI", "CBHI"};
+inline constexpr std::array<bool, kMeteoSeriesCount> kMeteoCheckedAtStart = {true};
 /// The bottom axis of ChMeteo shows date-times in this form.
 inline constexpr std::string_view kMeteoAxisFormat = "dd.MM.yyyy hh:mm:ss";
 
@@ -48,20 +52,20 @@ struct MeteoSources {
     meteo::TypePresence types;
 };
 
-/// The six series of ChMeteo from Meteo.dat: a type gets points only when the header listed
-/// it and its box is checked, each value taken from the slot of the type's header position.
-/// Fewer than two records draw nothing. "Error Opening File Meteo.dat ! " leaves every series
-/// empty; "Unexpected end of file" keeps the points read before it.
-std::array<MeteoSeries, 6> MeteoChartSeries(const MeteoSources& sources,
-                                            const std::array<bool, 6>& checked,
-                                            text::ScanObserver& observer);
+/// The series of ChMeteo from Meteo.dat: a type gets points only when the header listed it and
+/// its box is checked, each value taken from the slot of the type's header position. Fewer
+/// than two records draw nothing. "Error Opening File Meteo.dat ! " leaves every series empty;
+/// "Unexpected end of file" keeps the points read before it.
+std::array<MeteoSeries, kMeteoSeriesCount>
+MeteoChartSeries(const MeteoSources& sources, const std::array<bool, kMeteoSeriesCount>& checked,
+                 text::ScanObserver& observer);
 
 /// The check boxes that can be used: those of the types the header listed.
-std::array<bool, 6> MeteoBoxesEnabled(const meteo::TypePresence& types) noexcept;
+std::array<bool, kMeteoSeriesCount> MeteoBoxesEnabled(const meteo::TypePresence& types) noexcept;
 
 /// The rows of SGMeteoSens: the heading "Model", "Type", "Accuracy", "Observation type", then
 /// per sensor its model, its type, the accuracy with one decimal right-aligned in 7 characters
-/// and the observation type ("PR" ... "ZT" or "None").
+/// and the observation type ("PR" ... "HI" or "None").
 std::vector<std::array<std::string, 4>> MeteoSensorRows(const header::THeaderDataMeteo& h);
 
 } // namespace views

@@ -1,5 +1,6 @@
 #include "views/QualityScan.h"
 
+#include "header/SatSystems.h"
 #include "obs/ObsRecords.h"
 #include "scan/ScanDriver.h"
 #include "text/RecordBytes.h"
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <utility>
 
 namespace views {
@@ -38,23 +40,18 @@ constexpr std::size_t kP1 = typeCode("P1"), kP2 = typeCode("P2");
 constexpr std::size_t kL1 = typeCode("L1"), kL2 = typeCode("L2"), kL5 = typeCode("L5");
 constexpr std::size_t kS1 = typeCode("S1");
 
-// The position of each system in reports: G, R, S, E.
+// The position of each system in reports, that of the table of systems: G, R, S, E; a blank
+// letter is GPS, any other letter -1.
 int systemIndex(char letter) noexcept {
-    switch (letter) {
-    case 'G':
-    case ' ':
-        return 0;
-    case 'R':
-        return 1;
-    case 'S':
-        return 2;
-    case 'E':
-        return 3;
-    default:
-        return -1;
-    }
+    const std::optional<header::SatSystem> system = header::systemOfLetter(letter);
+    return system ? static_cast<int>(*system) : -1;
 }
-constexpr std::array<char, 4> kSystemLetters = {'G', 'R', 'S', 'E'};
+constexpr std::array<char, header::kSatSystemCount> kSystemLetters = [] {
+    std::array<char, header::kSatSystemCount> letters{};
+    for (std::size_t i = 0; i < letters.size(); ++i)
+        letters[i] = header::kSatSystems[i].letter;
+    return letters;
+}();
 
 // Which types one satellite's combinations read, as 1-based positions (0: not listed).
 struct TypeUse {

@@ -203,10 +203,18 @@ TEST(QuillonScan, PrintsTheSummaryFiguresAsJsonAndKeepsTheRecords) {
     EXPECT_EQ(j["satellites"]["GEO"], nlohmann::json::array());
     EXPECT_EQ(j["ephemerides"]["GPS"], nlohmann::json::array({3}));
     EXPECT_EQ(j["ephemerides"]["GAL"], nlohmann::json::array());
-    EXPECT_EQ(j["observations"].size(), 14u);
+    // The 14 codes of RINEX 2.10 first, then the 12 of the bands 6, 7 and 8.
+    const auto ordered = nlohmann::ordered_json::parse(run.out);
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : ordered["observations"].items())
+        keys.push_back(key);
+    EXPECT_EQ(keys, (std::vector<std::string>{"C1", "C2", "C5", "P1", "P2", "L1", "L2", "L5", "D1",
+                                              "D2", "D5", "S1", "S2", "S5", "C6", "C7", "C8", "L6",
+                                              "L7", "L8", "D6", "D7", "D8", "S6", "S7", "S8"}));
     EXPECT_EQ(j["observations"]["C1"], 4);
     EXPECT_EQ(j["observations"]["P2"], 2);
     EXPECT_EQ(j["observations"]["L1"], 0);
+    EXPECT_EQ(j["observations"]["C7"], 0);
     EXPECT_EQ(j["lines"], (nlohmann::json{{"file", 16}, {"header", 10}, {"data", 6}}));
     EXPECT_EQ(j["files"]["O"], (nlohmann::json{{"header", "lime"}, {"data", "lime"}}));
     EXPECT_EQ(j["files"]["N"], (nlohmann::json{{"header", "lime"}, {"data", "lime"}}));
@@ -253,7 +261,11 @@ TEST(QuillonScan, TextReportShowsTheSummaryAndTheLists) {
          {"RINEX File site0050.09o\n", "   Epochs           0\n", "    Minimum  100\n",
           " Errors \n    Yes\n", "    Observation File     header red      data red\n",
           "    Meteo File           header silver   data silver\n",
-          "O (Observation) - Header of file site0050.09o\n"}) {
+          "O (Observation) - Header of file site0050.09o\n",
+          " Measurements\n    C1 0    C2 0    C5 0    P1 0    P2 0    L1 0    L2 0\n"
+          "    L5 0    D1 0    D2 0    D5 0    S1 0    S2 0    S5 0\n"
+          "    C6 0    C7 0    C8 0    L6 0    L7 0    L8 0\n"
+          "    D6 0    D7 0    D8 0    S6 0    S7 0    S8 0\n Errors \n"}) {
         SCOPED_TRACE(expected);
         EXPECT_NE(run.out.find(expected), std::string::npos) << run.out;
     }

@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -38,6 +41,8 @@ header::THeaderData observationHeader() {
     h.wavelengthSatCount = 2;
     h.wavelengthSats[0] = {'G', 12};
     h.wavelengthSats[1] = {' ', 5};
+    h.wavelengthSatFactors[0] = {1, 2};
+    h.wavelengthSatFactors[1] = {2, 1};
     h.typeCount = 3;
     h.types[0] = 5; // L1
     h.types[1] = 6; // L2
@@ -100,8 +105,8 @@ TEST(ObsHeaderExport, ListsEveryItemInOrder) {
         "1",
         "2",
         "2",
-        "G12",
-        "G5", // a blank system letter is GPS
+        "G12 1 2", // each wavelength satellite with its L1 and L2 factors
+        "G5 2 1",  // a blank system letter is GPS
         "3",
         "L1 L2 C1 ",
         "    30.000",
@@ -158,10 +163,10 @@ TEST(ObsHeaderExport, SatelliteSystemNames) {
         std::uint8_t code;
         const char* name;
     } kCases[] = {
-        {0, "GPS"},
-        {1, "GLONASS"},
-        {2, "MIXED"},
-        {3, ""}, // no name for this code: the line stays, empty
+        {0, "GPS"},     {1, "GLONASS"},
+        {2, "MIXED"},   {3, "GEO"}, // "S" in column 41: a geostationary signal payload
+        {4, "GALILEO"},             // "E"
+        {5, ""},                    // no name for this code: the line stays, empty
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
@@ -171,15 +176,16 @@ TEST(ObsHeaderExport, SatelliteSystemNames) {
     }
 }
 
-TEST(ObsHeaderExport, SystemLetterIsGOrR) {
+TEST(ObsHeaderExport, SystemLetterOfEachSystem) {
     constexpr struct {
         char system;
         char letter;
     } kCases[] = {
         {'G', 'G'},  {' ', 'G'}, // blank counts as GPS
-        {'R', 'R'},  {'S', 'R'}, // SBAS is written as R
-        {'E', 'R'},              // Galileo too
+        {'R', 'R'},  {'S', 'S'}, // SBAS keeps its letter
+        {'E', 'E'},              // Galileo too
         {'\0', 'R'},             // a cleared entry
+        {'X', 'R'},              // a letter the program does not know
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(std::string(1, c.system));
@@ -189,24 +195,52 @@ TEST(ObsHeaderExport, SystemLetterIsGOrR) {
     h.satellites[0] = {'S', 20};
     h.satellites[1] = {'E', 11};
     const Lines lines = header::HeaderLines(h, ".");
-    EXPECT_EQ(lines[33], "R20 2870 2870 2869");
-    EXPECT_EQ(lines[34], "R11 120 0 118");
+    EXPECT_EQ(lines[33], "S20 2870 2870 2869");
+    EXPECT_EQ(lines[34], "E11 120 0 118");
 }
 
 TEST(ObsHeaderExport, TablesStopAtTheirCapacity) {
     header::THeaderData h;
-    h.typeCount = 20; // more than the 14 types kept
+    h.typeCount = 30; // more than the 26 types kept
     for (std::size_t i = 0; i < header::kMaxTypes; ++i)
         h.types[i] = static_cast<std::uint8_t>(i);
     h.satelliteCount = 70; // more than the 60 entries kept
     h.wavelengthSatCount = -1;
     const Lines lines = header::HeaderLines(h, ".");
     EXPECT_EQ(lines[22], "-1"); // the count stands as stored, no entries follow
-    EXPECT_EQ(lines[23], "20");
-    EXPECT_EQ(lines[24], "C1 C2 C5 P1 P2 L1 L2 L5 D1 D2 D5 S1 S2 S5 ");
+    EXPECT_EQ(lines[23], "30");
+    EXPECT_EQ(lines[24],
+              "C1 C2 C5 P1 P2 L1 L2 L5 D1 D2 D5 S1 S2 S5 C6 C7 C8 L6 L7 L8 D6 D7 D8 S6 S7 S8 ");
     EXPECT_EQ(lines[30], "70");
     ASSERT_EQ(lines.size(), 31u + 60u + 2u);
-    EXPECT_EQ(lines[31], "R0 0 0 0 0 0 0 0 0 0 0 0 0 0 0"); // a cleared entry, 14 counts
+    std::string cleared = "R0"; // a cleared entry with its 26 counts
+    for (std::size_t i = 0; i < header::kMaxTypes; ++i)
+        cleared += " 0";
+    EXPECT_EQ(lines[31], cleared);
+}
+
+TEST(ObsHeaderExport, TwentyTwoTypesOfAMixedReceiver) {
+    // The header's order, as a receiver of 2016 lists bands 1, 2, 5, 7 and 8.
+    const std::vector<std::string_view> names = {"S1", "D8", "L8", "L5", "L2", "D2", "L1", "D7",
+                                                 "S5", "D1", "D5", "P1", "C5", "C1", "S7", "L7",
+                                                 "C8", "C7", "P2", "S2", "S8", "C2"};
+    header::THeaderData h;
+    h.typeCount = static_cast<std::int32_t>(names.size());
+    std::string typeLine;
+    std::string countLine = "E33";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        h.types[i] = *header::ObsTypeCode(names[i]);
+        h.obsCounts[0][i] = static_cast<std::int32_t>(100 + i);
+        typeLine += std::string(names[i]) + " ";
+        countLine += " " + std::to_string(100 + i);
+    }
+    h.satelliteCount = 1;
+    h.satellites[0] = {'E', 33};
+    const Lines lines = header::HeaderLines(h, ".");
+    EXPECT_EQ(lines[23], "22");
+    EXPECT_EQ(lines[24], typeLine);
+    EXPECT_EQ(lines[24].substr(0, 12), "S1 D8 L8 L5 ");
+    EXPECT_EQ(lines[31], countLine);
 }
 
 TEST(ObsHeaderExport, TypeWithoutNameKeepsItsPlace) {
@@ -310,6 +344,24 @@ TEST(MeteoHeaderExport, TypesSensorsAndPositions) {
     EXPECT_EQ(lines[8], "PAROSCIENTIFIC       740-16B              0,1 PR");
     EXPECT_EQ(lines[9], "1");
     EXPECT_EQ(lines[10], "  4027881.3000    306998.8000  -4919498.9000         1.5000 PR");
+}
+
+TEST(MeteoHeaderExport, TypesOfRinex211) {
+    header::THeaderDataMeteo h;
+    h.typeCount = 7;
+    for (const auto& [i, name] :
+         {std::pair{0, "PR"}, {1, "TD"}, {2, "HR"}, {3, "WS"}, {4, "WD"}, {5, "RI"}, {6, "HI"}})
+        h.types[static_cast<std::size_t>(i)] = *header::MeteoTypeCode(name);
+    h.sensorCount = 1;
+    h.sensors[0] = {"VAISALA", "WXT520", 0.3L, *header::MeteoTypeCode("WS")};
+    const Lines lines = header::HeaderLines(h, ".");
+    EXPECT_EQ(lines[6], "7 PR TD HR WS WD RI HI");
+    EXPECT_EQ(lines[8], "VAISALA WXT520 0.3 WS");
+    // The codes of RINEX 2.10 keep their meaning; the new types follow the no-type code 6.
+    EXPECT_EQ(header::MeteoTypeCode("ZT"), 5);
+    EXPECT_EQ(header::MeteoTypeCode("WS"), 7);
+    EXPECT_EQ(header::MeteoTypeCode("HI"), 10);
+    EXPECT_EQ(header::MeteoTypeName(header::kNoMeteoType), "None");
 }
 
 TEST(MeteoHeaderExport, UnknownTypeCodeReadsNone) {

@@ -199,9 +199,47 @@ TEST(TMeteoFileM, FillsTheHeaderRecord) {
     EXPECT_EQ(h.positions[0].h, 217.5870L);
     EXPECT_EQ(h.positions[0].typeCode, 0);
     const meteo::TypePresence& t = scan.scanner->Types();
-    EXPECT_EQ(t.present, (std::array<std::uint8_t, 6>{1, 1, 1, 0, 0, 0}));
-    EXPECT_EQ(t.position, (std::array<std::int32_t, 6>{1, 2, 3, 0, 0, 0}));
+    EXPECT_EQ(t.present, (std::array<std::uint8_t, header::kMeteoCodeSlots>{1, 1, 1}));
+    EXPECT_EQ(t.position, (std::array<std::int32_t, header::kMeteoCodeSlots>{1, 2, 3}));
     EXPECT_EQ(scan.scanner->HeaderKinds(), (std::vector<std::uint8_t>{0, 1, 3, 4, 5, 6, 7, 8}));
+}
+
+TEST(TMeteoFileM, KnowsTheTypesOfRinex211) {
+    Lines h = meteoHeader("     7    PR    TD    HR    WS    WD    RI    HI");
+    h.insert(h.begin() + 6, {sensorLine("VAISALA", "WXT520", "    0.3", "WS"),
+                             sensorLine("VAISALA", "WXT520", "    3.0", "WD"),
+                             sensorLine("VAISALA", "WXT520", "    0.1", "RI"),
+                             sensorLine("VAISALA", "WXT520", "    0.0", "HI")});
+    const std::string epoch = " 15  1  1  0  0  0 1013.2   15.1   63.2    2.1  180.0    0.2    0.0";
+    MeteoScan scan(fileOf({h, {epoch}}));
+    EXPECT_TRUE(scan.headerOk);
+    EXPECT_EQ(scan.headerList(), Lines{});
+    EXPECT_EQ(scan.dataList(), Lines{});
+    EXPECT_EQ(scan.header.typeCount, 7);
+    EXPECT_EQ(scan.header.sensorCount, 5);
+    EXPECT_EQ(header::MeteoTypeName(scan.header.sensors[1].typeCode), "WS");
+    EXPECT_EQ(header::MeteoTypeName(scan.header.sensors[4].typeCode), "HI");
+    const meteo::TypePresence& t = scan.scanner->Types();
+    // Codes 0-2, then WS 7, WD 8, RI 9, HI 10; the no-type code 6 stays unused.
+    EXPECT_EQ(t.present,
+              (std::array<std::uint8_t, header::kMeteoCodeSlots>{1, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1}));
+    EXPECT_EQ(t.position,
+              (std::array<std::int32_t, header::kMeteoCodeSlots>{1, 2, 3, 0, 0, 0, 0, 4, 5, 6, 7}));
+    const auto records = scan.written();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].values[3], 2.1L);
+    EXPECT_EQ(records[0].values[4], 180.0L);
+    EXPECT_EQ(records[0].values[5], 0.2L);
+}
+
+TEST(TMeteoFileM, RefusesAFileOfAnotherVersion) {
+    Lines h = meteoHeader();
+    h[0] = headerLine("     3.02           METEOROLOGICAL DATA", "RINEX VERSION / TYPE");
+    MeteoScan scan(fileOf({h, {" 15  1  1  0  0  0 1013.2   15.1   63.2"}}));
+    EXPECT_FALSE(scan.headerOk);
+    EXPECT_EQ(scan.headerList(), concat({diag(1, "Rinex format version is not 2", h[0]),
+                                         diag(1, "The position of \"2\" is not 6", h[0])}));
+    EXPECT_EQ(scan.scanner->HeaderLineCount(), 1);
 }
 
 TEST(TMeteoFileM, ChecksHeaderLines) {
@@ -250,9 +288,10 @@ TEST(TMeteoFileM, ChecksHeaderLines) {
          {"The format of Accuracy is not correct"},
          "two decimals"},
         {5,
-         sensorLine("PAROSCIENTIFIC", "740-16B", "    0.1", "WS"),
+         sensorLine("PAROSCIENTIFIC", "740-16B", "    0.1", "XX"),
          {" Observation Type is absent"},
          "a type the program does not know"},
+        {5, sensorLine("VAISALA", "WXT520", "    0.3", "WS"), {}, "wind speed of RINEX 2.11"},
         {5,
          headerLine(padded("PAROSCIENTIFIC", 20) + padded("740-16B", 20) + "          0.1   PR",
                     "SENSOR MOD/TYPE/ACC"),

@@ -67,6 +67,17 @@ struct GALScan {
     bool dataOk = false;
 };
 
+TEST(TGALFileL, CountsGalileoUpToE36) {
+    GALScan scan(fileOf(
+        {galHeader(),
+         galRecord(" 0.259200000000D+06", " 0.152500000000D+04", "33 09  4  1  0  0  0.0"),
+         galRecord(" 0.259200000000D+06", " 0.152500000000D+04", "36 09  4  1  0  0  0.0")}));
+    EXPECT_EQ(scan.dataList(), Lines{});
+    EXPECT_EQ(scan.scanner.EphemCount().count(33), 1);
+    EXPECT_EQ(scan.scanner.EphemCount().count(36), 1);
+    EXPECT_EQ(scan.scanner.EphemCount().last(), 36);
+}
+
 TEST(TGALFileL, WritesARecordByteForByte) {
     GALScan scan(fileOf({galHeader(), galRecord()}));
     EXPECT_EQ(scan.headerList(), Lines{});

@@ -119,7 +119,9 @@ TEST(TGEOFileH, ChecksTheSatelliteNumberRange) {
     constexpr struct {
         std::string_view prn;
         bool accepted;
-    } kCases[] = {{"19", false}, {"20", true}, {"38", true}, {"39", false}};
+    } kCases[] = {{"19", false}, {"20", true},
+                  {"38", true},  {"40", true}, // PRN 140 of SDCM and BDSBAS
+                  {"58", true},  {"59", false}};
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.prn);
         const Lines r = geoRecord(c.prn);
@@ -154,6 +156,16 @@ TEST(TGEOFileH, NumbersTheRecordsOfEachSatellite) {
     ASSERT_TRUE(nav::FindEphemeris(scan.files.recordPath(), 33, 3, rec, scan.files.observer));
     EXPECT_EQ(rec.ordinal, 3);
     EXPECT_EQ(rec.prn100, 133);
+}
+
+TEST(TGEOFileH, CountsTheSatellitesOfSdcmAndBdsbas) {
+    GEOScan scan(fileOf({geoHeader(), geoRecord("40"), geoRecord("58")}));
+    EXPECT_EQ(scan.dataList(), Lines{});
+    EXPECT_EQ(scan.scanner.EphemCount().count(40), 1);
+    EXPECT_EQ(scan.scanner.EphemCount().count(58), 1);
+    nav::TEphemGEORec rec;
+    ASSERT_TRUE(nav::FindEphemeris(scan.files.recordPath(), 58, 1, rec, scan.files.observer));
+    EXPECT_EQ(rec.prn100, 158);
 }
 
 TEST(TGEOFileH, CountsBlankLines) {

@@ -250,6 +250,17 @@ TEST(TNavFileN, FollowsTheHeaderStructure) {
     }
 }
 
+TEST(TNavFileN, AFileOfAnotherVersionFailsItsHeader) {
+    Lines header = gpsHeader();
+    header[0] = headerLine("     3.02           N: GNSS NAV DATA    G", "RINEX VERSION / TYPE");
+    const std::string notTwo = text::MessageLine(1, "Rinex format version is not 2");
+    GPSScan scan(fileOf({header, gpsRecord()}));
+    EXPECT_FALSE(scan.headerOk);
+    ASSERT_FALSE(scan.headerList().empty());
+    EXPECT_EQ(scan.headerList()[0], notTwo);
+    EXPECT_EQ(scan.scanner.HeaderLineCount(), 1);
+}
+
 TEST(TNavFileN, AFirstLineWithoutLabelGetsBothMessages) {
     const Lines record = gpsRecord();
     GPSScan scan(fileOf({record}));

@@ -212,24 +212,34 @@ TEST(HandleVersionLine, MakesItsFourChecksIndependently) {
         std::string line;
         std::vector<std::string> messages;
         const char* reason;
+        bool rinex2 = true;
     };
     const Case cases[] = {
         {navtest::headerLine("     2.11           N: GPS NAV DATA", "RINEX VERSION / TYPE"),
          {},
          "a correct line"},
+        {navtest::headerLine("     2.10           N: GPS NAV DATA", "RINEX VERSION / TYPE"),
+         {},
+         "version 2.10"},
         {navtest::headerLine("    2.11            N: GPS NAV DATA", "RINEX VERSION / TYPE"),
          {"string 3 : The position of \"2\" is not 6"},
          "the version one column to the left"},
         {navtest::headerLine("     3.11           G: GLONASS", "RINEX VERSION / TYPE"),
          {"string 3 : Rinex format version is not 2", "string 3 : \"N\" is absent",
           "string 3 : The position of \"N\" is not 21"},
-         "version 3 and a GLONASS type: the first N is the one of GLONASS"},
+         "version 3 and a GLONASS type: the first N is the one of GLONASS",
+         false},
+        {navtest::headerLine("     3.02           N: GNSS NAV DATA    G", "RINEX VERSION / TYPE"),
+         {"string 3 : Rinex format version is not 2", "string 3 : The position of \"2\" is not 6"},
+         "version 3.02 holds a 2, but is no version 2",
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.reason);
         std::string version;
         text::DiagnosticList list;
-        nav::HandleVersionLine(c.line, 'N', version, nav::LineReport{list, 3, c.line});
+        EXPECT_EQ(nav::HandleVersionLine(c.line, 'N', version, nav::LineReport{list, 3, c.line}),
+                  c.rinex2);
         std::vector<std::string> messages;
         for (std::size_t i = 0; i < list.lines().size(); i += 2)
             messages.push_back(list.lines()[i]);

@@ -88,8 +88,8 @@ TEST(ObsData, AcceptsARinex2EpochLine) {
     EXPECT_EQ(s.scanner->LBEpochs,
               std::vector<std::string>{listLine("05/01/2009", "00:00:00.000", 3, 1)});
     EXPECT_EQ(s.header.firstEpoch.year, 2009);
-    EXPECT_TRUE(s.scanner->seen.gps[2]);
-    EXPECT_TRUE(s.scanner->seen.glo[5]);
+    EXPECT_TRUE(s.scanner->seen.has(header::SatSystem::GPS, 2));
+    EXPECT_TRUE(s.scanner->seen.has(header::SatSystem::GLONASS, 5));
     EXPECT_EQ(s.scanner->nonZero[5], 3); // L1 of three satellites
 }
 
@@ -141,11 +141,20 @@ TEST(ObsData, JudgesTheEpochLine) {
          {"Incorrect PRN \"EPOCH/SAT\"", "Wrong Epoch data"},
          false},
         {"S38", epochAt(0, 0, 0, 1, "S38"), {}, true},
-        {"E32", epochAt(0, 0, 0, 1, "E32"), {}, true},
-        {"E33",
-         epochAt(0, 0, 0, 1, "E33"),
+        {"S40: SDCM and BDSBAS use PRN 140-144", epochAt(0, 0, 0, 1, "S40"), {}, true},
+        {"S58, PRN 158, the last SBAS number", epochAt(0, 0, 0, 1, "S58"), {}, true},
+        {"S59",
+         epochAt(0, 0, 0, 1, "S59"),
          {"Incorrect PRN \"EPOCH/SAT\"", "Wrong Epoch data"},
          false},
+        {"E32", epochAt(0, 0, 0, 1, "E32"), {}, true},
+        {"E33 is in orbit", epochAt(0, 0, 0, 1, "E33"), {}, true},
+        {"E36", epochAt(0, 0, 0, 1, "E36"), {}, true},
+        {"E37",
+         epochAt(0, 0, 0, 1, "E37"),
+         {"Incorrect PRN \"EPOCH/SAT\"", "Wrong Epoch data"},
+         false},
+        {"e36 in lower case is checked as E", epochAt(0, 0, 0, 1, "e36"), {}, true},
         {"a blank system counts as GPS", epochAt(0, 0, 0, 1, " 05"), {}, true},
         {"an unknown letter is not range-checked", epochAt(0, 0, 0, 1, "X99"), {}, true},
         {"a PRN that is not a number",
@@ -159,6 +168,10 @@ TEST(ObsData, JudgesTheEpochLine) {
         {"G05 and ' 05' differ as texts", epochAt(0, 0, 0, 2, "G05 05"), {}, true},
         {"a clock offset with seven decimals",
          epochLine(9, 1, 5, 0, 0, 0, 0, 1, "G01", "  -0.1234567"),
+         {"Not F12.9 format for Clock Offset \"EPOCH/SAT\""},
+         true},
+        {"a clock offset with five decimals, its point in column 75 as in an observation line",
+         epochLine(9, 1, 5, 0, 0, 0, 0, 1, "G01", "    -0.12345"),
          {"Not F12.9 format for Clock Offset \"EPOCH/SAT\""},
          true},
     };
@@ -267,6 +280,90 @@ TEST(ObsData, EightTypesTakeTwoLinesPerSatellite) {
     EXPECT_EQ(recs[7].value, -1234.567L);
     EXPECT_EQ(recs[7].strength, 9);
     EXPECT_EQ(recs[8].value, 21234567.123L);
+}
+
+TEST(ObsData, TwentyTwoTypesTakeFiveLinesPerSatellite) {
+    // The header order of a mixed receiver of 2016; five values a line: 5 + 5 + 5 + 5 + 2.
+    const std::vector<std::string> types = {"S1", "D8", "L8", "L5", "L2", "D2", "L1", "D7",
+                                            "S5", "D1", "D5", "P1", "C5", "C1", "S7", "L7",
+                                            "C8", "C7", "P2", "S2", "S8", "C2"};
+    std::vector<std::string> lines = {versionLine('M')};
+    for (const std::string& l : obstest::typesLines(types))
+        lines.push_back(l);
+    lines.push_back(endLine());
+    lines.push_back(epochAt(0, 0, 0, 2, "E33S58"));
+    // E33: every value, an LLI on every fourth and a strength digit on each.
+    const auto value = [](int sat, int p) { return 1000.0 * sat + p + 0.125; };
+    for (int first = 0; first < 22; first += 5) {
+        std::string line;
+        for (int p = first; p < std::min(first + 5, 22); ++p)
+            line +=
+                obsLine({{value(1, p), p % 4 == 3 ? '1' : ' ', static_cast<char>('1' + p % 9)}});
+        lines.push_back(line);
+    }
+    // S58: a line without any value is empty, and lines stop after their last value.
+    lines.push_back(
+        obsLine({{value(2, 0)}, {value(2, 1)}, {value(2, 2)}, {value(2, 3)}, {value(2, 4)}}));
+    lines.emplace_back("");
+    lines.push_back(obsLine({{value(2, 10)}}));
+    lines.push_back(std::string(16, ' ') + obsLine({{value(2, 16)}}));
+    lines.push_back(obsLine({{value(2, 20), ' ', '7'}}));
+    Scan s(lines);
+    s.run();
+    EXPECT_TRUE(s.LBData.empty()) << s.LBData.lines()[0];
+    EXPECT_EQ(s.scanner->writtenEpochs, 1);
+    const auto recs = obsRecords(s);
+    ASSERT_EQ(recs.size(), 44u); // two satellites of 22 records, in the header's order
+    for (int p = 0; p < 22; ++p) {
+        SCOPED_TRACE(p);
+        const obs::TObsRec& r = recs[static_cast<std::size_t>(p)];
+        EXPECT_EQ(static_cast<double>(r.value), value(1, p));
+        EXPECT_EQ(r.lli, p % 4 == 3 ? 1 : 0);
+        EXPECT_EQ(r.strength, 1 + p % 9);
+        const bool given = p <= 4 || p == 10 || p == 16 || p == 20;
+        EXPECT_EQ(static_cast<double>(recs[22 + static_cast<std::size_t>(p)].value),
+                  given ? value(2, p) : 0.0);
+    }
+    EXPECT_EQ(recs[22 + 20].strength, 7);
+    // Counts per code: E33 gives one of each, S58 a second one for the types it has.
+    const auto count = [&s](std::string_view type) {
+        return s.scanner->nonZero[*header::ObsTypeCode(type)];
+    };
+    EXPECT_EQ(count("S1"), 2); // position 1
+    EXPECT_EQ(count("D2"), 1); // position 6: S58's empty line holds 6-10
+    EXPECT_EQ(count("D5"), 2); // position 11
+    EXPECT_EQ(count("C5"), 1); // position 13
+    EXPECT_EQ(count("C8"), 2); // position 17
+    EXPECT_EQ(count("S8"), 2); // position 21
+    EXPECT_EQ(count("C2"), 1); // position 22
+    EXPECT_EQ(count("C6"), 0); // not listed
+    EXPECT_TRUE(s.scanner->seen.has(header::SatSystem::Galileo, 33));
+    EXPECT_TRUE(s.scanner->seen.has(header::SatSystem::GEO, 58));
+    const auto epochs = epochRecords(s);
+    ASSERT_EQ(epochs.size(), 1u);
+    EXPECT_EQ(epochs[0].countE, 1);
+    EXPECT_EQ(epochs[0].countS, 1);
+}
+
+TEST(ObsData, AnEmptyLastLineIsTheLastObservationLine) {
+    // Ten types: the second line of the last satellite holds no value and is the file's last
+    // line, an empty one.
+    const std::vector<std::string> ten = {"L1", "L2", "C1", "P1", "P2",
+                                          "S1", "S2", "D1", "D2", "C2"};
+    std::vector<std::string> lines = {versionLine('M')};
+    for (const std::string& l : obstest::typesLines(ten))
+        lines.push_back(l);
+    lines.push_back(endLine());
+    for (const double second : {0.0, 30.0}) {
+        lines.push_back(epochAt(0, 0, second, 1, "G01"));
+        lines.push_back(obs5());
+        lines.emplace_back("");
+    }
+    Scan s(lines);
+    s.run();
+    EXPECT_TRUE(s.LBData.empty()) << s.LBData.lines()[0];
+    EXPECT_EQ(s.scanner->writtenEpochs, 2);
+    EXPECT_EQ(obsRecords(s).size(), 20u);
 }
 
 TEST(ObsData, JudgesTheObservationLine) {
@@ -380,12 +477,25 @@ TEST(ObsData, RecordFilesByteForByte) {
 }
 
 TEST(ObsData, HeaderOnlyFile) {
-    Scan s({versionLine(), typesLine(kFiveTypes), endLine()});
-    s.run(true);
-    EXPECT_FALSE(s.headerOk);
-    EXPECT_FALSE(s.dataOk);
-    EXPECT_EQ(s.LBData.lines(), obstest::lines({{3, "There is only Header in File!", endLine()}}));
-    EXPECT_EQ(s.fileBytes(s.epochs).size(), 0u);
+    // A complete header with nothing after it: the header passes and the data scan tells it.
+    for (const bool lineEnd : {true, false}) {
+        SCOPED_TRACE(lineEnd ? "line end after END OF HEADER" : "no line end at the end");
+        Scan s({versionLine(), typesLine(kFiveTypes), endLine()}, "\n", lineEnd);
+        s.run();
+        EXPECT_TRUE(s.headerOk);
+        EXPECT_TRUE(s.LBHeader.lines().empty());
+        EXPECT_FALSE(s.dataOk);
+        EXPECT_EQ(s.scanner->headerLineCount, 3);
+        EXPECT_EQ(s.LBData.lines(),
+                  obstest::lines({{3, "There is only Header in File!", endLine()}}));
+        EXPECT_EQ(s.fileBytes(s.epochs).size(), 0u);
+    }
+    // A file that ends before END OF HEADER still ends the header scan early.
+    Scan cut({versionLine(), typesLine(kFiveTypes)});
+    cut.run();
+    EXPECT_FALSE(cut.headerOk);
+    EXPECT_EQ(cut.LBHeader.lines(),
+              obstest::lines({{2, "Unexpected End of file", typesLine(kFiveTypes)}}));
 }
 
 TEST(ObsData, EpochAfterEpochDropsBoth) {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -46,6 +47,22 @@ inline std::string typesLine(const std::vector<std::string>& types, int count = 
     for (const auto& t : types)
         s += "    " + t;
     return H(s, "# / TYPES OF OBSERV");
+}
+
+/// The type list over as many "# / TYPES OF OBSERV" lines as it needs: nine types a line, the
+/// count in columns 1-6 of the first line only.
+inline std::vector<std::string> typesLines(const std::vector<std::string>& types, int count = -1) {
+    std::vector<std::string> lines;
+    for (std::size_t first = 0; first == 0 || first < types.size(); first += 9) {
+        const auto end = types.begin() + static_cast<long>(std::min(first + 9, types.size()));
+        std::string line =
+            typesLine(std::vector<std::string>(types.begin() + static_cast<long>(first), end),
+                      count < 0 ? static_cast<int>(types.size()) : count);
+        if (first > 0)
+            line.replace(0, 6, "      ");
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 inline std::string endLine() {

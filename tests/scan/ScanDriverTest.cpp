@@ -272,9 +272,11 @@ TEST(TScanDriver, ScansAnObservationFileAlone) {
     EXPECT_EQ(w.ESumGAL, " No");
     EXPECT_EQ(w.EGPSEph, " No");
     EXPECT_EQ(w.EGALEph, " No");
-    // C1 of three satellites and P2 of two, in three epochs; the other twelve codes read 0.
-    const std::array<std::string, 14> counts = {"9", "0", "0", "0", "6", "0", "0",
-                                                "0", "0", "0", "0", "0", "0", "0"};
+    // C1 of three satellites and P2 of two, in three epochs; the other codes read 0.
+    std::array<std::string, header::kMaxTypes> counts;
+    counts.fill("0");
+    counts[0] = "9";
+    counts[4] = "6";
     EXPECT_EQ(w.codeCounts, counts);
     EXPECT_EQ(w.ST_NFileStr, "22");
     EXPECT_EQ(w.ST_NHeaderStr, "10");
@@ -289,6 +291,38 @@ TEST(TScanDriver, ScansAnObservationFileAlone) {
     EXPECT_TRUE(fs::exists(rig.temp("Header.dat")));
     EXPECT_EQ(fs::file_size(rig.temp("RinexEpochs.dat")), 3u * 640u);
     EXPECT_EQ(w.status, "");
+}
+
+TEST(TScanDriver, ListsTodaysGalileoAndSbasSatellites) {
+    Rig rig("drv-today");
+    Lines data;
+    for (const char* time : {" 09  1  5  0  0  0.0000000", " 09  1  5  0  0 30.0000000"}) {
+        data.push_back(std::string(time) + "  0  4E33E36S40S58");
+        for (int k = 0; k < 4; ++k)
+            data.emplace_back("  21234567.123    21234568.123");
+    }
+    const std::string o = rig.put("site0050.09o", fileOf({obsHeader(), data}));
+    Lines geo = geoFile();
+    geo[5].replace(0, 2, "58"); // PRN 158
+    rig.put("site0050.09H", fileOf({geo}));
+    Lines gal = galFile();
+    gal[5].replace(0, 2, "36");
+    rig.put("site0050.09L", fileOf({gal}));
+    ASSERT_TRUE(rig.scanFile(o));
+    const scan::WindowState& w = rig.w();
+    EXPECT_EQ(rig.observer.notices, Lines{});
+    EXPECT_TRUE(rig.driver.lists().header(FileKind::O).empty());
+    EXPECT_TRUE(rig.driver.lists().data(FileKind::O).empty());
+    EXPECT_EQ(w.ESumGPS, " No");
+    EXPECT_EQ(w.ESumGEO, " 40 58");
+    EXPECT_EQ(w.ESumGAL, " 33 36");
+    EXPECT_EQ(w.EGEOEph, " 58");
+    EXPECT_EQ(w.EGALEph, " 36");
+    EXPECT_EQ(rig.driver.EphemerisSatellites(NavSystem::GEO), (std::vector<int>{58}));
+    EXPECT_EQ(rig.driver.EphemerisSatellites(NavSystem::GAL), (std::vector<int>{36}));
+    EXPECT_EQ(w.systemIndicators,
+              (std::array<Colour, 4>{Colour::Silver, Colour::Silver, Colour::Lime, Colour::Lime}));
+    EXPECT_EQ(w.codeCounts[0], "8"); // C1 of four satellites in two epochs
 }
 
 TEST(TScanDriver, ScansAllFiveCompanionsInTheirOrder) {

@@ -59,6 +59,23 @@ TEST(FirstWord, KeepsTheBlankThatEndedTheWord) {
     EXPECT_EQ(r, "");
 }
 
+TEST(IsRinex2Version, TakesTwoAndTwoPointZeroOrOneOnly) {
+    constexpr struct {
+        std::string_view word;
+        bool rinex2;
+    } kCases[] = {
+        {"2.11", true},  {"2.10", true},  {"2.01", true}, {"2.1", true},   {"2.0", true},
+        {"2", true},     {"2.", true},    {"2.12", true}, // a 2.1x draft is still RINEX 2
+        {"3.02", false}, {"4.00", false}, {"3.2", false}, // a 2 elsewhere is no version 2
+        {"2.2", false},  {"2.20", false}, {"20", false},  {"12.1", false}, {"2.111", false},
+        {"2.1a", false}, {"", false},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.word);
+        EXPECT_EQ(text::IsRinex2Version(c.word), c.rinex2);
+    }
+}
+
 TEST(RealFromText, FindsAndConvertsTheFirstNumber) {
     constexpr struct {
         std::string_view text;

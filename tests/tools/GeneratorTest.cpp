@@ -110,8 +110,8 @@ ObsWalk walkObservations(const fs::path& p) {
         if (label.rfind("# / TYPES OF OBSERV", 0) == 0) {
             for (std::size_t c = 11; c + 1 <= 60; c += 6) {
                 const std::string t(columns(l, c, c + 1));
-                for (std::size_t k = 0; k < gen::kTypeNames.size(); ++k)
-                    if (t == gen::kTypeNames[k])
+                for (std::size_t k = 0; k < header::kObsTypeNames.size(); ++k)
+                    if (t == header::kObsTypeNames[k])
                         w.types.push_back(static_cast<int>(k));
             }
         } else if (label.rfind("PRN / # OF OBS", 0) == 0) {
@@ -189,9 +189,8 @@ ObsWalk walkObservations(const fs::path& p) {
             const std::size_t c = 33 + 3 * static_cast<std::size_t>(k % 12);
             const std::string sat(columns(epochLine, c, c + 2));
             const int prn = toInt(sat.substr(1));
-            const char sys = sat[0];
-            const int max = sys == 'R' ? 24 : (sys == 'S' ? 38 : 32);
-            if (prn < 1 || prn > max)
+            const auto sys = header::systemOfLetter(sat[0]);
+            if (!sys || !header::numberInRange(*sys, prn))
                 ++w.badPrns;
             sats.push_back(sat);
         }
@@ -400,6 +399,45 @@ TEST_F(FullSet, MeteoRecordsAreF71Fields) {
         for (std::size_t f = 0; f < 3; ++f)
             EXPECT_TRUE(text::FixedFormatOK(columns(l, 19 + 7 * f, 25 + 7 * f), 7, 1));
     }
+}
+
+TEST(Generate, WritesEveryTypeAndSatelliteNumberOfRinex211) {
+    std::string allTypes;
+    for (std::string_view name : header::kObsTypeNames)
+        allTypes += std::string(allTypes.empty() ? "" : ",") + std::string(name);
+    const fs::path dir = makeSet("all-types", {"--duration", "3h", "--types", allTypes, "--sats",
+                                               "G=32,R=24,S=39,E=36", "--mask", "0"});
+    const Cleanup cleanup{{dir}};
+    const ObsWalk w = walkObservations(fileOf(dir, 'o'));
+    ASSERT_EQ(w.types.size(), header::kMaxTypes); // read from three type lines
+    EXPECT_EQ(w.maxObsLines, 6);                  // 26 values: five lines of 5 and one of 1
+    EXPECT_EQ(w.badPrns, 0);
+    EXPECT_EQ(w.badValues, 0);
+    EXPECT_EQ(w.headerSatellites, static_cast<int>(w.counted.size()));
+    for (const auto& [sat, counts] : w.counted) {
+        SCOPED_TRACE(sat);
+        ASSERT_EQ(w.header.count(sat), 1u);
+        EXPECT_EQ(w.header.at(sat), counts);
+    }
+    // Galileo sends bands 6, 7 and 8; the numbers of today's satellites appear.
+    const auto sent = [&w](std::string_view sat, std::string_view type) {
+        const auto code = static_cast<std::size_t>(*header::ObsTypeCode(type));
+        const auto it = w.counted.find(std::string(sat));
+        return it != w.counted.end() && it->second[code] > 0;
+    };
+    bool newGalileo = false, newSbas = false, galileoBand7 = false;
+    for (const auto& [sat, counts] : w.counted) {
+        newGalileo = newGalileo || (sat[0] == 'E' && toInt(sat.substr(1)) > 32);
+        newSbas = newSbas || (sat[0] == 'S' && toInt(sat.substr(1)) > 38);
+        galileoBand7 = galileoBand7 || (sat[0] == 'E' && sent(sat, "C7") && sent(sat, "L8") &&
+                                        sent(sat, "D6") && sent(sat, "S7"));
+        if (sat[0] == 'G') {
+            EXPECT_FALSE(sent(sat, "C7")) << "GPS has no band 7";
+        }
+    }
+    EXPECT_TRUE(newGalileo) << "E33 to E36";
+    EXPECT_TRUE(newSbas) << "S39 to S58";
+    EXPECT_TRUE(galileoBand7);
 }
 
 TEST(Generate, IsDeterministicForASeed) {

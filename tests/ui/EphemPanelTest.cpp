@@ -100,10 +100,11 @@ private slots:
     void carriesTheButtonsAndLabelsByName() {
         ui::EphemPanel panel;
         QCOMPARE(panel.objectName(), QStringLiteral("PEphemGPS"));
-        QCOMPARE(panel.findChildren<QRadioButton*>().size(), 107);
+        // GPS 1-32, GLONASS 1-24, GEO 20-58 (PRN 120-158), Galileo 1-36.
+        QCOMPARE(panel.findChildren<QRadioButton*>().size(), 32 + 24 + 39 + 36);
         const std::pair<const char*, int> firstAndLast[] = {
-            {"RBG1", 1},   {"RBG32", 32}, {"RBR1", 1}, {"RBR24", 24},
-            {"RBS20", 20}, {"RBS38", 38}, {"RBE1", 1}, {"RBE32", 32}};
+            {"RBG1", 1},   {"RBG32", 32}, {"RBR1", 1}, {"RBR24", 24}, {"RBS20", 20},
+            {"RBS38", 38}, {"RBS58", 58}, {"RBE1", 1}, {"RBE32", 32}, {"RBE36", 36}};
         for (const auto& [name, number] : firstAndLast) {
             UI_TRACE(QString::fromLatin1(name));
             const auto* button = panel.findChild<QRadioButton*>(QString::fromLatin1(name));

@@ -1,5 +1,7 @@
+#include "ObsFixture.h"
 #include "UiTestMain.h"
 
+#include "header/ObsTypes.h"
 #include "scan/WindowState.h"
 #include "ui/Adv.h"
 #include "ui/ChartView.h"
@@ -41,6 +43,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -286,6 +289,51 @@ private slots:
         // The run's temporary folder lies in the working folder.
         QCOMPARE(rig.tempDir(), QDir(rig.work.path()).filePath("TempQuillon") + "/");
         QVERIFY(QDir(rig.tempDir()).exists());
+    }
+
+    // All 26 counts and indicators, in rows of their kind and columns of their band, inside
+    // the fixed window.
+    void everyTypeHasItsCountAndIndicator() {
+        Rig rig;
+        ui::TForm1& form = *rig.form;
+        const std::string text = uitest::manyTypesObservationFile();
+        Lines lines;
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t end = text.find("\r\n", at);
+            lines.push_back(text.substr(at, end - at));
+            at = end + 2;
+        }
+        rig.chooseAndScan(rig.put("site0050.09o", lines));
+        QCOMPARE(rig.recorder.notices, QStringList{});
+        QVERIFY(form.PSumm->isVisible());
+        const std::vector<std::string> listed = uitest::manyTypesNames();
+        std::vector<QRect> cells;
+        for (std::string_view name : header::kObsTypeNames) {
+            const QString code = QString::fromLatin1(name.data(), 2);
+            UI_TRACE(code);
+            const bool inFile = std::find(listed.begin(), listed.end(), name) != listed.end();
+            // Three satellites in four epochs; S58 has no D2 and no S2.
+            const QString count = !inFile ? "0" : (name == "D2" || name == "S2") ? "8" : "12";
+            QCOMPARE(labelText(form, ("ST" + code).toLatin1().constData()), count);
+            QCOMPARE(colourOf(form, ("ST" + code + "is").toLatin1().constData()),
+                     rgbOf(inFile ? scan::Colour::Lime : scan::Colour::Silver));
+            const auto* label = form.findChild<QLabel*>("ST" + code);
+            const auto* caption = form.findChild<QLabel*>("LB" + code + "Code");
+            QVERIFY(label && caption);
+            QVERIFY(label->isVisible());
+            for (const QWidget* w :
+                 {static_cast<const QWidget*>(label), static_cast<const QWidget*>(caption)}) {
+                const QRect r(w->mapTo(form.PSumm, QPoint(0, 0)), w->size());
+                QVERIFY(QRect(QPoint(0, 0), form.PSumm->size()).contains(r));
+                for (const QRect& other : cells)
+                    QVERIFY(!r.intersects(other));
+                cells.push_back(r);
+            }
+            // The count has room for its digits.
+            QVERIFY(label->width() >= label->fontMetrics().horizontalAdvance(label->text()));
+        }
+        QCOMPARE(editText(form, "ESumGAL"), QStringLiteral(" 33"));
+        QCOMPARE(editText(form, "ESumGEO"), QStringLiteral(" 58"));
     }
 
     void aCancelledDialogLeavesScanDisabled() {

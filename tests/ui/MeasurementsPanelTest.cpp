@@ -20,7 +20,7 @@ class MeasurementsPanelTest : public QObject {
 
 private:
     struct Rig {
-        Rig() {
+        explicit Rig(const std::string& text = uitest::fixtureObservationFile()) : f(text) {
             panel.resize(1200, 700);
             if (f.scanned)
                 panel.open(f.path(scan::TempFile::RinexEpochs), f.path(scan::TempFile::ObsRecs),
@@ -44,8 +44,8 @@ private slots:
         QCOMPARE(p.RGMGAL->title(), QStringLiteral(" GAL "));
         QCOMPARE(p.RGMGPS->count(), 32);
         QCOMPARE(p.RGMGLO->count(), 24);
-        QCOMPARE(p.RGMGEO->count(), 19);
-        QCOMPARE(p.RGMGAL->count(), 32);
+        QCOMPARE(p.RGMGEO->count(), 39); // S20 to S58
+        QCOMPARE(p.RGMGAL->count(), 36); // E01 to E36
         struct Row {
             ui::MeasursRadioGroup* group;
             int item;
@@ -80,6 +80,51 @@ private slots:
         QCOMPARE(rig.observer.pauses, std::vector<int>{300});
         QCOMPARE(p.GMeas->percent(), 0);
         QCOMPARE(p.closeButton()->text(), QStringLiteral("Close"));
+    }
+
+    void newTypesAndSatellitesCanBeChosenAndCharted() {
+        Rig rig(uitest::manyTypesObservationFile());
+        QVERIFY(rig.f.scanned);
+        ui::MeasurementsPanel& p = rig.panel;
+        // Every type of RINEX 2.11 in code order; G05 opens with C1.
+        QCOMPARE(p.RGMeasurs->count(), 26);
+        QCOMPARE(p.RGMeasurs->itemText(14), QStringLiteral("C6"));
+        QCOMPARE(p.RGMeasurs->itemText(25), QStringLiteral("S8"));
+        QCOMPARE(p.RGMGAL->itemText(32), QStringLiteral("33"));
+        QCOMPARE(p.RGMGEO->itemText(38), QStringLiteral("58"));
+        QCOMPARE(p.RGMGPS->itemIndex(), 4);
+        QCOMPARE(p.ChMeasurs->pointCount(0), 4);
+        QCOMPARE(p.ChMeasurs->graph(0)->data()->at(0)->value, 1014.0); // C1 is position 14
+        struct Choice {
+            ui::MeasursRadioGroup* group;
+            int item;
+            const char* title;
+            int points;
+            double first, strength;
+        };
+        const Choice choices[] = {
+            {p.RGMGAL, 32, "C1 [m]", 4, 2014.0, 5},    // E33
+            {p.RGMeasurs, 15, "C7 [m]", 4, 2018.0, 9}, // C7, position 18
+            {p.RGMeasurs, 19, "L8 [cycles]", 4, 2003.0, 3},
+            {p.RGMeasurs, 22, "D8 [Hz]", 4, 2002.0, -1}, // Doppler: no strength points
+            {p.RGMeasurs, 24, "S7 [dB*Hz]", 4, 2015.0, -1},
+            {p.RGMeasurs, 14, "C6 [m]", 0, 0, -1}, // not in the header
+            {p.RGMGEO, 38, "C6 [m]", 0, 0, -1},    // S58
+            {p.RGMeasurs, 16, "C8 [m]", 4, 3017.0, 8},
+            {p.RGMeasurs, 9, "D2 [Hz]", 0, 0, -1}, // blank for S58
+        };
+        for (const Choice& c : choices) {
+            UI_TRACE(QString::fromLatin1(c.title));
+            c.group->item(c.item)->click();
+            QCOMPARE(p.ChMeasurs->title(), QString::fromLatin1(c.title));
+            QCOMPARE(p.ChMeasurs->pointCount(0), c.points);
+            if (c.points > 0)
+                QCOMPARE(p.ChMeasurs->graph(0)->data()->at(0)->value, c.first);
+            QCOMPARE(p.ChMeasursSN->pointCount(0), c.strength < 0 ? 0 : c.points);
+            if (c.strength >= 0 && c.points > 0)
+                QCOMPARE(p.ChMeasursSN->graph(0)->data()->at(0)->value, c.strength);
+        }
+        QCOMPARE(rig.observer.notices, std::vector<std::string>{});
     }
 
     void typeAndSatelliteChoicesRechart() {

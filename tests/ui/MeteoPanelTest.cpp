@@ -67,9 +67,11 @@ private slots:
         QVERIFY(panel.findChild<ui::ChartView*>("ChMeteo"));
         QVERIFY(panel.findChild<QTableWidget*>("SGMeteoSens"));
         QCOMPARE(panel.closeButton()->objectName(), QStringLiteral("BBCloseMeteo"));
-        const char* names[] = {"CBPR", "CBTD", "CBHR", "CBZW", "CBZD", "CBZT"};
-        const char* titles[] = {"PR", "TD", "HR", "ZW", "ZD", "ZT"};
-        for (int i = 0; i < 6; ++i) {
+        const char* names[] = {"CBPR", "CBTD", "CBHR", "CBZW", "CBZD",
+                               "CBZT", "CBWS", "CBWD", "CBRI", "CBHI"};
+        const char* titles[] = {"PR", "TD", "HR", "ZW", "ZD", "ZT", "WS", "WD", "RI", "HI"};
+        QCOMPARE(panel.findChildren<QCheckBox*>().size(), 10);
+        for (int i = 0; i < 10; ++i) {
             UI_TRACE(QString::fromLatin1(names[i]));
             const auto* box = panel.findChild<QCheckBox*>(QString::fromLatin1(names[i]));
             QVERIFY(box);

@@ -21,7 +21,8 @@ static std::string epochLine(int second, std::string_view tail) {
     return line;
 }
 
-std::string fixtureObservationFile() {
+// The fixtures' header around their type lines.
+static std::vector<std::string> headerWith(const std::vector<std::string>& typeLines) {
     std::vector<std::string> lines = {
         H("     2.11           OBSERVATION DATA    M (MIXED)", "RINEX VERSION / TYPE"),
         H("quillon             tester              20261210", "PGM / RUN BY / DATE"),
@@ -31,11 +32,17 @@ std::string fixtureObservationFile() {
         H("  4367923.2439   502759.4648  4605585.9325", "APPROX POSITION XYZ"),
         H("        1.5000        0.0000        0.0000", "ANTENNA: DELTA H/E/N"),
         H("     1     1", "WAVELENGTH FACT L1/2"),
-        H("     5    C1    P2    L1    L2    S1", "# / TYPES OF OBSERV"),
-        H("    30.000", "INTERVAL"),
-        H("  2009     1     5     0     0    0.0000000     GPS", "TIME OF FIRST OBS"),
-        H("", "END OF HEADER"),
     };
+    lines.insert(lines.end(), typeLines.begin(), typeLines.end());
+    lines.push_back(H("    30.000", "INTERVAL"));
+    lines.push_back(H("  2009     1     5     0     0    0.0000000     GPS", "TIME OF FIRST OBS"));
+    lines.push_back(H("", "END OF HEADER"));
+    return lines;
+}
+
+std::string fixtureObservationFile() {
+    std::vector<std::string> lines =
+        headerWith({H("     5    C1    P2    L1    L2    S1", "# / TYPES OF OBSERV")});
     const int seconds[] = {0, 30, 60, 120, 150};
     int n = 0;
     for (const int s : seconds) {
@@ -57,7 +64,50 @@ std::string fixtureObservationFile() {
     return text;
 }
 
-ScannedObsFile::ScannedObsFile() {
+std::vector<std::string> manyTypesNames() {
+    return {"S1", "D8", "L8", "L5", "L2", "D2", "L1", "D7", "S5", "D1", "D5",
+            "P1", "C5", "C1", "S7", "L7", "C8", "C7", "P2", "S2", "S8", "C2"};
+}
+
+std::string manyTypesObservationFile() {
+    const std::vector<std::string> names = manyTypesNames();
+    std::vector<std::string> typeLines;
+    for (std::size_t first = 0; first < names.size(); first += 9) {
+        char count[8];
+        std::snprintf(count, sizeof count, "%6zu", names.size());
+        std::string line = first == 0 ? count : "      ";
+        for (std::size_t j = first; j < names.size() && j < first + 9; ++j)
+            line += "    " + names[j];
+        typeLines.push_back(H(line, "# / TYPES OF OBSERV"));
+    }
+    std::vector<std::string> lines = headerWith(typeLines);
+    for (int n = 0; n < 4; ++n) {
+        lines.push_back(epochLine(30 * n, "  0  3G05E33S58"));
+        for (int k = 0; k < 3; ++k) {
+            std::string line;
+            for (std::size_t p = 1; p <= names.size(); ++p) {
+                const bool blank = k == 2 && (names[p - 1] == "D2" || names[p - 1] == "S2");
+                char field[24];
+                std::snprintf(field, sizeof field, "%14.3f %c",
+                              1000.0 * (k + 1) + static_cast<double>(p) + n * 0.5,
+                              names[p - 1][0] == 'D' ? ' ' : static_cast<char>('1' + (p - 1) % 9));
+                line += blank ? std::string(16, ' ') : std::string(field);
+                if (p % 5 == 0 || p == names.size()) {
+                    while (!line.empty() && line.back() == ' ')
+                        line.pop_back();
+                    lines.push_back(line);
+                    line.clear();
+                }
+            }
+        }
+    }
+    std::string text;
+    for (const std::string& l : lines)
+        text += l + "\r\n";
+    return text;
+}
+
+ScannedObsFile::ScannedObsFile(const std::string& text) {
     driver = std::make_unique<scan::TScanDriver>(
         scanObserver, [](const std::filesystem::path&) -> std::uint64_t { return 1ull << 40; });
     const std::string dir = folder.path().toStdString();
@@ -65,7 +115,7 @@ ScannedObsFile::ScannedObsFile() {
     const std::string file = dir + "/site0050.09o";
     {
         std::ofstream out(file, std::ios::binary);
-        out << fixtureObservationFile();
+        out << text;
     }
     scanned = driver->BBInputClick([file] { return std::optional<std::string>(file); }) &&
               driver->BBScanClick() && driver->obsFile() != nullptr;

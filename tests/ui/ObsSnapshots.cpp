@@ -92,6 +92,15 @@ int main(int argc, char** argv) {
     ok &= save(meas, out, "measurements.png");
     meas.RGMeasurs->item(5)->click(); // L1
     ok &= save(meas, out, "measurements-L1.png");
+    // The first Galileo satellite seen, with C7 (E5b) when the file lists it.
+    for (int i = 0; i < meas.RGMGAL->count(); ++i) {
+        if (meas.RGMGAL->itemText(i) == QStringLiteral("N"))
+            continue;
+        meas.RGMGAL->item(i)->click();
+        meas.RGMeasurs->item(15)->click(); // C7
+        ok &= save(meas, out, "measurements-GAL-C7.png");
+        break;
+    }
     meas.BBComObs->click();
     meas.RGComObs->item(2)->click();
     ok &= save(meas, out, "combinations-panel.png");

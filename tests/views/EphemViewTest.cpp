@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -359,10 +360,14 @@ TEST(SatelliteButtonName, FollowsTheGroups) {
     EXPECT_EQ(views::SatelliteButtonName(EphemSystem::GPS, 1), "RBG1");
     EXPECT_EQ(views::SatelliteButtonName(EphemSystem::GLONASS, 24), "RBR24");
     EXPECT_EQ(views::SatelliteButtonName(EphemSystem::GEO, 20), "RBS20");
-    EXPECT_EQ(views::SatelliteButtonName(EphemSystem::Galileo, 32), "RBE32");
+    EXPECT_EQ(views::SatelliteButtonName(EphemSystem::Galileo, 36), "RBE36");
+    EXPECT_EQ(views::SatelliteButtonName(EphemSystem::GEO, 58), "RBS58");
+    EXPECT_EQ(views::SatelliteButtonName(EphemSystem::None, 1), "");
     EXPECT_EQ(views::FirstButton(EphemSystem::GEO), 20);
-    EXPECT_EQ(views::LastButton(EphemSystem::GEO), 38);
+    EXPECT_EQ(views::LastButton(EphemSystem::GEO), 58); // PRN 158
+    EXPECT_EQ(views::LastButton(EphemSystem::Galileo), 36);
     EXPECT_EQ(views::LastButton(EphemSystem::GLONASS), 24);
+    EXPECT_EQ(views::LastButton(EphemSystem::GPS), 32);
 }
 
 // A view over record files written in a scratch folder, as a scan leaves them.
@@ -565,6 +570,26 @@ TEST_F(EphemViewTest, SelectingGEOAfterGalileoShowsOnlyTheGEOPage) {
     // The title shows the number at offset 0 less 100.
     EXPECT_EQ(view.title(), "GEO Ephemeris  sv=22   N=1");
     EXPECT_EQ(labelText(view.labels(EphemSystem::GEO), "STuraGEO"), "  Accuracy code (URA)     4");
+}
+
+TEST_F(EphemViewTest, ShowsTheSatellitesInServiceToday) {
+    // SDCM and BDSBAS broadcast as PRN 140-144; Galileo E33 is in orbit.
+    writeGEO({geoRecord(40), geoRecord(58)});
+    writeGAL({gal(33), gal(36)});
+    view.open(sources, observer);
+    for (const auto& [system, number] : {std::pair{EphemSystem::GEO, 40},
+                                         {EphemSystem::GEO, 58},
+                                         {EphemSystem::Galileo, 33},
+                                         {EphemSystem::Galileo, 36}}) {
+        SCOPED_TRACE(number);
+        EXPECT_TRUE(view.buttonEnabled(system, number));
+    }
+    EXPECT_FALSE(view.buttonEnabled(EphemSystem::Galileo, 37));
+    view.select(EphemSystem::GEO, 58, sources, observer);
+    EXPECT_EQ(view.title(), "GEO Ephemeris  sv=58   N=1");
+    view.select(EphemSystem::Galileo, 36, sources, observer);
+    EXPECT_EQ(view.title(), "GAL Ephemeris  sv=36   N=1");
+    EXPECT_TRUE(observer.notices.empty());
 }
 
 TEST_F(EphemViewTest, IgnoresNumbersOutsideTheSystemsRange) {

@@ -74,9 +74,9 @@ TEST(HeaderView, NamesTheSatelliteSystem) {
         const char* name;
         const char* reason;
     } kCases[] = {
-        {0, "GPS", "G or a blank"},
-        {1, "GLONASS", "R"},
-        {2, "MIXED", "M"},
+        {0, "GPS", "G or a blank"}, {1, "GLONASS", "R"},
+        {2, "MIXED", "M"},          {3, "GEO", "S, a geostationary signal payload"},
+        {4, "GALILEO", "E"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.reason);

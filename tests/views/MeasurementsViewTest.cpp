@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using views_test::cell;
 using views_test::epochRec;
 using views_test::TempFolder;
@@ -227,35 +229,88 @@ TEST(MeasurementsView, ReportsTheGaugeEveryTwoThousandEpochs) {
     EXPECT_EQ(chart.values.size(), 5000u);
 }
 
+TEST(MeasurementsView, ChartsTheNewTypesOfTodaysSatellites) {
+    // The header lists C7 L8 D6 S7; two epochs of E36 and S58.
+    const auto code = [](std::string_view type) {
+        return static_cast<std::size_t>(*header::ObsTypeCode(type));
+    };
+    views::ObsTypeLayout l;
+    l.typeCount = 4;
+    l.TypePosition[code("C7")] = 1;
+    l.TypePosition[code("L8")] = 2;
+    l.TypePosition[code("D6")] = 3;
+    l.TypePosition[code("S7")] = 4;
+    TempFolder dir;
+    writeRecords(dir.epochs(), obs::kEpochRecSize,
+                 std::vector<obs::TEpochRec>{epochRec(0, 0, 0, {{'E', 36}, {'S', 58}}),
+                                             epochRec(0, 0, 30, {{'S', 58}, {'E', 36}})});
+    writeRecords(
+        dir.obsRecs(), obs::kObsRecSize,
+        std::vector<obs::TObsRec>{
+            cell(23000000.5L, 7), cell(120000000.25L, 6), cell(-900.5L, 5), cell(47, 0),   // 1: E36
+            cell(38000000.0L, 4), cell(0, 0), cell(0, 0), cell(40, 0),                     // 1: S58
+            cell(38000001.0L, 3), cell(0, 0), cell(0, 0), cell(41, 0),                     // 2: S58
+            cell(23000001.5L, 8), cell(120000100.25L, 9), cell(-901.5L, 2), cell(48, 0)}); // 2: E36
+    const struct {
+        std::string_view sat, type, title;
+        std::vector<double> y, strength;
+    } kCases[] = {
+        {"E36", "C7", "C7 [m]", {23000000.5, 23000001.5}, {7, 8}},
+        {"E36", "L8", "L8 [cycles]", {120000000.25, 120000100.25}, {6, 9}},
+        {"E36", "D6", "D6 [Hz]", {-900.5, -901.5}, {}}, // Doppler: no signal strength
+        {"E36", "S7", "S7 [dB*Hz]", {47, 48}, {}},
+        {"S58", "C7", "C7 [m]", {38000000.0, 38000001.0}, {4, 3}},
+        {"S58", "L8", "L8 [cycles]", {}, {}},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::string(c.sat) + " " + std::string(c.type));
+        const auto chart =
+            views::chartMeasurement(dir.epochs(), dir.obsRecs(), 2, l, c.sat, code(c.type));
+        EXPECT_EQ(chart.title, c.title);
+        EXPECT_EQ(chart.values.y, c.y);
+        EXPECT_EQ(chart.strength.y, c.strength);
+    }
+}
+
 TEST(MeasurementsView, GroupItemsShowSeenSatellitesOrN) {
+    using header::SatSystem;
     obs::SatellitesSeen seen;
-    seen.gps[3] = seen.gps[32] = true;
-    seen.sbas[5] = seen.sbas[20] = seen.sbas[38] = true;
-    seen.glo[24] = true;
+    for (const auto& [system, number] : {std::pair{SatSystem::GPS, 3},
+                                         {SatSystem::GPS, 32},
+                                         {SatSystem::GEO, 5},
+                                         {SatSystem::GEO, 20},
+                                         {SatSystem::GEO, 38},
+                                         {SatSystem::GEO, 58},
+                                         {SatSystem::GLONASS, 24},
+                                         {SatSystem::Galileo, 36}})
+        seen.mark(system, number);
     const auto g = views::satelliteItems(seen);
     ASSERT_EQ(g.RGMGPS.size(), 32u);
     ASSERT_EQ(g.RGMGLO.size(), 24u);
-    ASSERT_EQ(g.RGMGEO.size(), 19u);
-    ASSERT_EQ(g.RGMGAL.size(), 32u);
+    ASSERT_EQ(g.RGMGEO.size(), 39u); // S20 to S58
+    ASSERT_EQ(g.RGMGAL.size(), 36u); // E01 to E36
     EXPECT_EQ(g.RGMGPS[0], "N");
     EXPECT_EQ(g.RGMGPS[2], "3");
     EXPECT_EQ(g.RGMGPS[31], "32");
     EXPECT_EQ(g.RGMGLO[23], "24");
     EXPECT_EQ(g.RGMGEO[0], "20"); // GEO item 0 is PRN 20; PRN 5 has no item
     EXPECT_EQ(g.RGMGEO[18], "38");
-    EXPECT_EQ(std::count(g.RGMGEO.begin(), g.RGMGEO.end(), "N"), 17);
-    EXPECT_EQ(std::count(g.RGMGAL.begin(), g.RGMGAL.end(), "N"), 32);
+    EXPECT_EQ(g.RGMGEO[38], "58");
+    EXPECT_EQ(std::count(g.RGMGEO.begin(), g.RGMGEO.end(), "N"), 36);
+    EXPECT_EQ(g.RGMGAL[35], "36");
+    EXPECT_EQ(std::count(g.RGMGAL.begin(), g.RGMGAL.end(), "N"), 35);
 }
 
 TEST(MeasurementsView, OpensOnTheFirstPresentGpsElseGlonassSatellite) {
     obs::SatellitesSeen seen;
-    seen.glo[7] = true;
-    seen.gal[1] = true;
+    seen.mark(header::SatSystem::GLONASS, 7);
+    seen.mark(header::SatSystem::Galileo, 1);
     auto c = views::openingChoice(seen);
     EXPECT_EQ(c.system, views::SatSystem::GLONASS);
     EXPECT_EQ(c.item, 6);
     EXPECT_EQ(c.code, "R 7");
-    seen.gps[12] = seen.gps[30] = true;
+    seen.mark(header::SatSystem::GPS, 12);
+    seen.mark(header::SatSystem::GPS, 30);
     c = views::openingChoice(seen);
     EXPECT_EQ(c.system, views::SatSystem::GPS);
     EXPECT_EQ(c.item, 11);
@@ -270,6 +325,8 @@ TEST(MeasurementsView, SatelliteCodes) {
     EXPECT_EQ(views::codeOfItem(views::SatSystem::GLONASS, 4), "R 5");
     EXPECT_EQ(views::codeOfItem(views::SatSystem::GEO, 0), "S20");
     EXPECT_EQ(views::codeOfItem(views::SatSystem::GEO, 18), "S38");
+    EXPECT_EQ(views::codeOfItem(views::SatSystem::GEO, 38), "S58");
+    EXPECT_EQ(views::codeOfItem(views::SatSystem::Galileo, 35), "E36");
     EXPECT_EQ(views::codeOfItem(views::SatSystem::Galileo, 2), "E 3");
     const auto c = views::parseSatelliteCode("E12");
     EXPECT_EQ(c.letter, 'E');
@@ -281,8 +338,9 @@ TEST(MeasurementsView, SatelliteCodes) {
 TEST(MeasurementsSelection, FollowsThePanelsChoices) {
     using Kind = views::ChartRequest::Kind;
     obs::SatellitesSeen seen;
-    seen.gps[4] = seen.gps[9] = true;
-    seen.glo[2] = true;
+    seen.mark(header::SatSystem::GPS, 4);
+    seen.mark(header::SatSystem::GPS, 9);
+    seen.mark(header::SatSystem::GLONASS, 2);
     views::MeasurementsSelection sel;
 
     auto r = sel.open(seen);

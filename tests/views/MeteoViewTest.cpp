@@ -99,7 +99,11 @@ protected:
     ScratchFolder folder;
     views::MeteoSources sources;
     NoticeRecorder observer;
-    static constexpr std::array<bool, 6> kAllChecked = {true, true, true, true, true, true};
+    static constexpr std::array<bool, views::kMeteoSeriesCount> kAllChecked = [] {
+        std::array<bool, views::kMeteoSeriesCount> all{};
+        all.fill(true);
+        return all;
+    }();
 };
 
 TEST_F(MeteoChartTest, TakesEachTypeFromTheSlotOfItsHeaderPosition) {
@@ -115,7 +119,7 @@ TEST_F(MeteoChartTest, TakesEachTypeFromTheSlotOfItsHeaderPosition) {
     EXPECT_EQ(series[1].title, "TD");
     EXPECT_EQ(series[1].y, (std::vector<double>{15.1, 15.3}));
     EXPECT_EQ(series[2].y, (std::vector<double>{63.2, 0})) << "a blank value is drawn as 0";
-    for (std::size_t k = 3; k < 6; ++k)
+    for (std::size_t k = 3; k < views::kMeteoSeriesCount; ++k)
         EXPECT_TRUE(series[k].x.empty()) << series[k].title;
 
     const std::vector<double> x = {text::EncodeDate(2009, 3, 24),
@@ -130,11 +134,35 @@ TEST_F(MeteoChartTest, DrawsOnlyListedTypesWhoseBoxIsChecked) {
     list(1, 2);
     write({record(0, 1013.2L, 15.1L), record(1, 1013.4L, 15.3L)});
     // HR is checked but absent from the header, TD is listed but not checked.
-    const auto series =
-        views::MeteoChartSeries(sources, {true, false, true, false, false, false}, observer);
+    const auto series = views::MeteoChartSeries(sources, {true, false, true}, observer);
     EXPECT_EQ(series[0].y.size(), 2u);
     EXPECT_TRUE(series[1].y.empty());
     EXPECT_TRUE(series[2].y.empty());
+}
+
+TEST_F(MeteoChartTest, DrawsTheWindAndRainOfRinex211) {
+    // WS (code 7) at position 1, WD (code 8) at 2, HI (code 10) at 3; no ZW, ZD, ZT.
+    list(7, 1);
+    list(8, 2);
+    list(10, 3);
+    write({record(0, 3.1L, 10.0L, 0), record(1, 2.1L, 7.0L, 1)});
+    const auto series = views::MeteoChartSeries(sources, kAllChecked, observer);
+    ASSERT_EQ(views::kMeteoSeriesCount, 10u);
+    EXPECT_EQ(series[6].title, "WS");
+    EXPECT_EQ(series[6].y, (std::vector<double>{3.1, 2.1}));
+    EXPECT_EQ(series[7].title, "WD");
+    EXPECT_EQ(series[7].y, (std::vector<double>{10.0, 7.0}));
+    EXPECT_EQ(series[8].title, "RI");
+    EXPECT_TRUE(series[8].y.empty()); // not listed
+    EXPECT_EQ(series[9].title, "HI");
+    EXPECT_EQ(series[9].y, (std::vector<double>{0, 1}));
+    EXPECT_TRUE(series[0].y.empty());
+    const std::array<bool, views::kMeteoSeriesCount> boxes =
+        views::MeteoBoxesEnabled(sources.types);
+    EXPECT_EQ(boxes, (std::array<bool, views::kMeteoSeriesCount>{false, false, false, false, false,
+                                                                 false, true, true, false, true}));
+    EXPECT_EQ(views::kMeteoCheckBoxes[6], "CBWS");
+    EXPECT_EQ(views::kMeteoCheckBoxes[9], "CBHI");
 }
 
 TEST_F(MeteoChartTest, NeedsTwoRecords) {
@@ -176,7 +204,7 @@ TEST(MeteoBoxesEnabled, FollowsTheTypesOfTheHeader) {
     types.present[1] = 1;
     types.present[5] = 1;
     EXPECT_EQ(views::MeteoBoxesEnabled(types),
-              (std::array<bool, 6>{false, true, false, false, false, true}));
+              (std::array<bool, views::kMeteoSeriesCount>{false, true, false, false, false, true}));
     EXPECT_EQ(views::kMeteoCheckBoxes[0], "CBPR");
     EXPECT_TRUE(views::kMeteoCheckedAtStart[0]);
 }

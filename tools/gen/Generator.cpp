@@ -20,7 +20,7 @@ namespace {
 
 constexpr double kDeg = kPi / 180;
 constexpr double kF1 = 1575.42e6;
-constexpr std::size_t kTypes = 14;
+constexpr std::size_t kTypes = header::kMaxTypes;
 
 struct ObsEvent {
     double time = 0; // GPS seconds (with a fraction for external events)
@@ -32,7 +32,7 @@ struct Track {
     bool locked = false;
     double nextCheck = -1e300; // below the mask until this time
     double tau = 0.075;        // last signal travel time, s
-    std::array<double, 3> ambiguity = {};
+    std::array<double, kBands> ambiguity = {};
 };
 
 // The antenna place and its history of occupations.
@@ -352,8 +352,8 @@ void ObservationWriter::writeEpoch(std::int64_t t, bool sixty, int faultKind) {
 
         Row row{};
         row.sat = i;
-        std::array<double, 3> code{}, phase{}, doppler{}, snr{}, mpBand{}, phaseError{};
-        for (std::size_t b = 0; b < 3; ++b) {
+        std::array<double, kBands> code{}, phase{}, doppler{}, snr{}, mpBand{}, phaseError{};
+        for (std::size_t b = 0; b < kBands; ++b) {
             const double f = s.frequency[b];
             if (f <= 0)
                 continue;
@@ -429,7 +429,8 @@ void ObservationWriter::writeEpoch(std::int64_t t, bool sixty, int faultKind) {
             row.elevation = std::atan2(u, std::hypot(e, nn)) / kDeg;
             double az = std::atan2(e, nn) / kDeg;
             row.azimuth = az < 0 ? az + 360 : az;
-            row.mp = mpBand;
+            // The side file keeps the multipath of bands 1, 2 and 5.
+            std::copy_n(mpBand.begin(), row.mp.size(), row.mp.begin());
             row.ionoL1 = iono1;
         }
         rows.push_back(row);
@@ -466,8 +467,9 @@ void ObservationWriter::writeEpoch(std::int64_t t, bool sixty, int faultKind) {
         out.push_back(systemLetter(s.system));
         int prn = s.prn;
         if (kindIs(BadKind::Prn) && !prnSpoilt) {
-            static constexpr std::array<int, 4> kOutOfRange = {33, 25, 39, 33};
-            prn = kOutOfRange[static_cast<std::size_t>(systemIndex(s.system))];
+            // The first number after the system's range (G33, R25, S59, E37).
+            prn =
+                header::kSatSystems[static_cast<std::size_t>(systemIndex(s.system))].lastNumber + 1;
             prnSpoilt = true;
         }
         appendInt(out, prn, 2);
@@ -548,8 +550,14 @@ std::string ObservationWriter::header() const {
     std::string h;
     const bool onlyGps = m_o.systems == std::array<bool, 4>{true, false, false, false};
     const bool onlyGlo = m_o.systems == std::array<bool, 4>{false, true, false, false};
+    const bool onlyGal = m_o.systems == std::array<bool, 4>{false, false, false, true};
     h.append("     2.11           OBSERVATION DATA    ");
-    appendText(h, onlyGps ? "G (GPS)" : (onlyGlo ? "R (GLONASS)" : "M (MIXED)"), 20);
+    appendText(h,
+               onlyGps   ? "G (GPS)"
+               : onlyGlo ? "R (GLONASS)"
+               : onlyGal ? "E (GALILEO)"
+                         : "M (MIXED)",
+               20);
     endHeaderLine(h, "RINEX VERSION / TYPE");
     appendProgramLine(h, m_plan);
     h.append("SYNTHETIC DATA OF A VIRTUAL STATION, SEED " + std::to_string(m_o.seed));
@@ -583,7 +591,7 @@ std::string ObservationWriter::header() const {
             h.append(6, ' ');
         for (std::size_t j = first; j < std::min(first + 9, m_o.types.size()); ++j) {
             h.append(4, ' ');
-            h.append(kTypeNames[static_cast<std::size_t>(m_o.types[j])]);
+            h.append(header::kObsTypeNames[static_cast<std::size_t>(m_o.types[j])]);
         }
         endHeaderLine(h, "# / TYPES OF OBSERV");
     }

@@ -1,31 +1,29 @@
 #include "tools/gen/Options.h"
 
 #include <charconv>
+#include <optional>
 #include <string_view>
 
 namespace gen {
 
+static const header::SatSystemFacts& factsOf(System s) {
+    return header::kSatSystems[static_cast<std::size_t>(s)];
+}
+
 char systemLetter(System s) {
-    switch (s) {
-    case System::Gps:
-        return 'G';
-    case System::Glonass:
-        return 'R';
-    case System::Sbas:
-        return 'S';
-    case System::Galileo:
-        return 'E';
-    }
-    return 'G';
+    return factsOf(s).letter;
 }
 
 int systemIndex(System s) {
     return static_cast<int>(s);
 }
 
+int maxSatellites(System s) {
+    return header::itemCount(factsOf(s).system);
+}
+
 namespace {
 
-constexpr std::array<int, 4> kMaxSatellites = {32, 24, 19, 32};
 constexpr std::array<const char*, kBadKinds> kBadNames = {"long",  "value", "lli",  "prn",
                                                           "label", "nav",   "meteo"};
 
@@ -142,9 +140,12 @@ std::string usageText() {
            "  --duration T           length of the data, s or with unit m h d (default 24h)\n"
            "  --interval S           epoch interval, 1 to 30 s (default 30)\n"
            "  --systems LETTERS      any of G R S E (default GRSE)\n"
-           "  --sats G=31,R=22,S=2,E=5  satellites per system (the defaults)\n"
-           "  --types C1,P1,...      observation types, any of the 14 C1 C2 C5 P1 P2 L1 L2 L5\n"
-           "                         D1 D2 D5 S1 S2 S5 (default C1,P1,P2,L1,L2,D1,S1,S2)\n"
+           "  --sats G=31,R=22,S=2,E=5  satellites per system (the defaults; at most G=32,\n"
+           "                         R=24, S=39, E=36)\n"
+           "  --types C1,P1,...      observation types, any of the 26 of RINEX 2.11: C1 C2 C5\n"
+           "                         P1 P2 L1 L2 L5 D1 D2 D5 S1 S2 S5 C6 C7 C8 L6 L7 L8 D6\n"
+           "                         D7 D8 S6 S7 S8 (default C1,P1,P2,L1,L2,D1,S1,S2); band 6\n"
+           "                         is Galileo E6, 7 E5b, 8 E5a+b\n"
            "  --seed N               seed of every random choice (default 1)\n"
            "  --mask DEG             elevation mask (default 10)\n"
            "  --meteo-interval S     meteo record interval (default 300)\n"
@@ -222,7 +223,7 @@ bool parseOptions(const std::vector<std::string>& args, GenOptions& o, bool& hel
                 int n = 0;
                 if (part.size() < 3 || part[1] != '=' || !systemFromLetter(part[0], k) ||
                     !number(part.substr(2), n) || n < 1 ||
-                    n > kMaxSatellites[static_cast<std::size_t>(k)])
+                    n > maxSatellites(kSystems[static_cast<std::size_t>(k)]))
                     return bad();
                 o.satellites[static_cast<std::size_t>(k)] = n;
             }
@@ -230,12 +231,10 @@ bool parseOptions(const std::vector<std::string>& args, GenOptions& o, bool& hel
             o.types.clear();
             typesGiven = true;
             for (std::string_view part : split(v, ',')) {
-                int code = -1;
-                for (std::size_t c = 0; c < kTypeNames.size(); ++c)
-                    if (part == kTypeNames[c])
-                        code = static_cast<int>(c);
-                if (code < 0)
+                const std::optional<std::uint8_t> known = header::ObsTypeCode(part);
+                if (!known)
                     return bad();
+                const int code = *known;
                 for (int t : o.types)
                     if (t == code)
                         return bad();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "header/ObsTypes.h"
+#include "header/SatSystems.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -7,19 +10,23 @@
 
 namespace gen {
 
-/// The satellite systems in the order their satellites are listed: GPS, GLONASS, SBAS, Galileo.
+/// The satellite systems in the order their satellites are listed: GPS, GLONASS, SBAS, Galileo
+/// (the order of header::kSatSystems).
 enum class System { Gps, Glonass, Sbas, Galileo };
 inline constexpr std::array<System, 4> kSystems = {System::Gps, System::Glonass, System::Sbas,
                                                    System::Galileo};
 char systemLetter(System s);
 int systemIndex(System s);
+/// The satellites a system can have in a file set: GPS 32, GLONASS 24, SBAS 39 (S20-S58),
+/// Galileo 36.
+int maxSatellites(System s);
 
 /// The kinds of deliberately malformed lines.
 enum class BadKind {
     Long,  // an observation line longer than 80 characters
     Value, // an observation value not in F14.3
     Lli,   // a loss-of-lock indicator of 8
-    Prn,   // a GPS satellite number 33 in an epoch line
+    Prn,   // a satellite number beyond its system's range in an epoch line (G33)
     Label, // a MARKER NUMBER line between two epochs without an event
     Nav,   // a navigation field with an exponent letter other than D or E
     Meteo, // a meteo value with two decimals in an F7.1 field
@@ -42,7 +49,7 @@ struct GenOptions {
     // Constellation size per system; the defaults add up to the 60 satellites that the
     // program's header record keeps.
     std::array<int, 4> satellites = {31, 22, 2, 5};
-    std::vector<int> types; // type codes 0-13 in file order
+    std::vector<int> types; // type codes of header::kObsTypes in file order
     std::uint64_t seed = 1;
     double mask = 10;          // elevation mask, degrees
     int meteoInterval = 300;   // s, a multiple of the interval
@@ -57,10 +64,6 @@ struct GenOptions {
     std::string compress;
     std::string truthFile; // side file of the geometry, errors and slips put in; "" for none
 };
-
-/// The 14 observation type names in code order.
-inline constexpr std::array<const char*, 14> kTypeNames = {
-    "C1", "C2", "C5", "P1", "P2", "L1", "L2", "L5", "D1", "D2", "D5", "S1", "S2", "S5"};
 
 /// Reads the command line (without the program name). False with a message for the user on
 /// any unknown option or value out of range; `help` is set by -h/--help.

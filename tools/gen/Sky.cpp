@@ -10,6 +10,7 @@ namespace {
 
 constexpr double kDeg = kPi / 180;
 constexpr double kF1 = 1575.42e6, kF2 = 1227.60e6, kF5 = 1176.45e6;
+constexpr double kE6 = 1278.75e6, kE5b = 1207.14e6, kE5 = 1191.795e6; // Galileo bands 6, 7, 8
 
 // Frequency channels of the 24 GLONASS slots; antipodal slots share a channel.
 constexpr std::array<int, 24> kGlonassChannel = {1,  -4, 5, 6,  1, -4, 5, 6, -2, -7, 0, -1,
@@ -19,25 +20,16 @@ struct GeoSlot {
     int prn;
     double lon; // degrees east
 };
-constexpr std::array<GeoSlot, 19> kGeo = {{{120, -15.5},
-                                           {121, -5.0},
-                                           {122, -54.0},
-                                           {123, 31.5},
-                                           {124, -30.0},
-                                           {125, -16.0},
-                                           {126, 25.0},
-                                           {127, 55.0},
-                                           {128, 83.0},
-                                           {129, 140.0},
-                                           {130, 108.0},
-                                           {131, -117.0},
-                                           {132, 93.5},
-                                           {133, -129.0},
-                                           {134, 177.0},
-                                           {135, -133.0},
-                                           {136, 5.0},
-                                           {137, 145.0},
-                                           {138, -107.3}}};
+// Geostationary slots of PRN 120 to 158, one per number the observation files accept.
+constexpr std::array<GeoSlot, 39> kGeo = {
+    {{120, -15.5},  {121, -5.0},   {122, -54.0}, {123, 31.5},   {124, -30.0}, {125, -16.0},
+     {126, 25.0},   {127, 55.0},   {128, 83.0},  {129, 140.0},  {130, 108.0}, {131, -117.0},
+     {132, 93.5},   {133, -129.0}, {134, 177.0}, {135, -133.0}, {136, 5.0},   {137, 145.0},
+     {138, -107.3}, {139, 36.0},   {140, 95.0},  {141, 167.0},  {142, -24.0}, {143, 80.0},
+     {144, 110.5},  {145, 60.0},   {146, 128.0}, {147, -45.0},  {148, 10.0},  {149, -75.0},
+     {150, 40.0},   {151, 155.0},  {152, -98.0}, {153, 70.0},   {154, -3.0},  {155, 118.0},
+     {156, -140.0}, {157, 48.0},   {158, 162.0}}};
+static_assert(kGeo.size() == static_cast<std::size_t>(header::itemCount(header::SatSystem::GEO)));
 
 std::vector<int> choose(int count, int max, Random& rng) {
     std::vector<int> all(static_cast<std::size_t>(max));
@@ -51,7 +43,7 @@ std::vector<int> choose(int count, int max, Random& rng) {
 }
 
 void setTypes(Satellite& s) {
-    for (int code = 0; code < 14; ++code) {
+    for (int code = 0; code < static_cast<int>(header::kMaxTypes); ++code) {
         const int band = typeBand(code);
         bool has = s.frequency[static_cast<std::size_t>(band)] > 0;
         const char kind = typeKind(code);
@@ -83,14 +75,11 @@ double weekNode(double nodeInertial, double refTime) {
 } // namespace
 
 int typeBand(int code) {
-    static constexpr std::array<int, 14> kBand = {0, 1, 2, 0, 1, 0, 1, 2, 0, 1, 2, 0, 1, 2};
-    return kBand[static_cast<std::size_t>(code)];
+    return static_cast<int>(header::bandColumn(static_cast<std::size_t>(code)));
 }
 
 char typeKind(int code) {
-    static constexpr std::array<char, 14> kKind = {'C', 'C', 'C', 'P', 'P', 'L', 'L',
-                                                   'L', 'D', 'D', 'D', 'S', 'S', 'S'};
-    return kKind[static_cast<std::size_t>(code)];
+    return header::kObsTypes[static_cast<std::size_t>(code)].kind;
 }
 
 Station makeStation() {
@@ -119,7 +108,7 @@ std::vector<Satellite> buildSky(const GenOptions& o, double refTime, Random& rng
 
     // GPS: six planes 60 degrees apart, inclined 55 degrees, 12-hour orbits.
     {
-        const std::vector<int> prns = choose(count(System::Gps), 32, rng);
+        const std::vector<int> prns = choose(count(System::Gps), maxSatellites(System::Gps), rng);
         const int perPlane = std::max(1, static_cast<int>((prns.size() + 5) / 6));
         for (std::size_t k = 0; k < prns.size(); ++k) {
             Satellite s;
@@ -150,14 +139,15 @@ std::vector<Satellite> buildSky(const GenOptions& o, double refTime, Random& rng
             s.tgd =
                 std::round(rng.uniform(-1.2e-8, 1.2e-8) / 4.656612873077e-10) * 4.656612873077e-10;
             s.firstIssue = static_cast<int>(rng.integer(1, 250));
-            s.frequency = {kF1, kF2, kF5};
+            s.frequency = {kF1, kF2, kF5, 0, 0, 0};
             setTypes(s);
             sky.push_back(s);
         }
     }
     // GLONASS: three planes of eight slots, inclined 64.8 degrees.
     {
-        const std::vector<int> slots = choose(count(System::Glonass), 24, rng);
+        const std::vector<int> slots =
+            choose(count(System::Glonass), maxSatellites(System::Glonass), rng);
         for (int slotNo : slots) {
             Satellite s;
             s.system = System::Glonass;
@@ -178,7 +168,11 @@ std::vector<Satellite> buildSky(const GenOptions& o, double refTime, Random& rng
             s.clockDrift = static_cast<double>(rng.integer(-1, 1)) * 9.094947017729e-13;
             s.glonassChannel = kGlonassChannel[static_cast<std::size_t>(slotNo - 1)];
             s.frequency = {1602.0e6 + s.glonassChannel * 0.5625e6,
-                           1246.0e6 + s.glonassChannel * 0.4375e6, 0};
+                           1246.0e6 + s.glonassChannel * 0.4375e6,
+                           0,
+                           0,
+                           0,
+                           0};
             setTypes(s);
             sky.push_back(s);
         }
@@ -210,14 +204,15 @@ std::vector<Satellite> buildSky(const GenOptions& o, double refTime, Random& rng
                              e.omega);
             s.clockBias = rng.uniform(-1e-7, 1e-7);
             s.clockDrift = rng.uniform(-1e-11, 1e-11);
-            s.frequency = {kF1, 0, g.prn % 2 == 0 ? kF5 : 0};
+            s.frequency = {kF1, 0, g.prn % 2 == 0 ? kF5 : 0, 0, 0, 0};
             setTypes(s);
             sky.push_back(s);
         }
     }
     // Galileo: three planes 120 degrees apart, inclined 56 degrees, 14-hour orbits.
     {
-        const std::vector<int> prns = choose(count(System::Galileo), 32, rng);
+        const std::vector<int> prns =
+            choose(count(System::Galileo), maxSatellites(System::Galileo), rng);
         const int perPlane = std::max(1, static_cast<int>((prns.size() + 2) / 3));
         for (std::size_t k = 0; k < prns.size(); ++k) {
             Satellite s;
@@ -246,7 +241,7 @@ std::vector<Satellite> buildSky(const GenOptions& o, double refTime, Random& rng
             s.clockDrift = rng.uniform(-5e-12, 5e-12);
             s.tgd = rng.uniform(-5e-9, 5e-9);
             s.firstIssue = static_cast<int>(rng.integer(1, 900));
-            s.frequency = {kF1, 0, kF5};
+            s.frequency = {kF1, 0, kF5, kE6, kE5b, kE5};
             setTypes(s);
             sky.push_back(s);
         }

@@ -9,7 +9,10 @@
 
 namespace gen {
 
-/// Frequency band of a type: 0 for band 1, 1 for band 2, 2 for band 5.
+/// The bands a satellite can transmit, in the order of header::kObsBands: 1, 2, 5, 6, 7, 8.
+inline constexpr std::size_t kBands = header::kObsBands.size();
+
+/// Frequency band of a type as an index of kBands: 0 for band 1 ... 5 for band 8.
 int typeBand(int code);
 /// The observable kind of a type: 'C', 'P', 'L', 'D' or 'S'.
 char typeKind(int code);
@@ -24,9 +27,8 @@ struct Satellite {
     double tgd = 0;         // s (GPS TGD, Galileo BGD E5a/E1)
     int glonassChannel = 0; // -7..6
     int firstIssue = 0;     // issue of data of the first ephemeris
-    std::array<double, 3> frequency = {}; // Hz of bands 1, 2, 5; 0 when not transmitted
-    std::array<bool, 14> hasType = {};    // by type code
-    std::array<double, 3> multipathPhase = {};
+    std::array<double, kBands> frequency = {}; // Hz of bands 1, 2, 5, 6, 7, 8; 0 when not sent
+    std::array<bool, header::kMaxTypes> hasType = {}; // by type code
 };
 
 /// The place of the receiver: the first marker and the antenna height above it.
